@@ -1,0 +1,14 @@
+# Copies SRC (data/) into DST. The user's files config.ini and Macro.dat are only
+# created when missing; everything else (skins/, udev rule) is refreshed.
+file(MAKE_DIRECTORY ${DST})
+file(GLOB_RECURSE entries RELATIVE ${SRC} ${SRC}/*)
+foreach(rel IN LISTS entries)
+  set(target ${DST}/${rel})
+  if(rel STREQUAL "config.ini" OR rel STREQUAL "Macro.dat")
+    if(NOT EXISTS ${target})
+      configure_file(${SRC}/${rel} ${target} COPYONLY)
+    endif()
+  else()
+    configure_file(${SRC}/${rel} ${target} COPYONLY)
+  endif()
+endforeach()

@@ -1,0 +1,43 @@
+# kr450_add_test(NAME name SOURCES ... LIBS ... [X11])
+# One GoogleTest executable registered with CTest. X11 tests run under their own Xvfb.
+function(kr450_add_test)
+  cmake_parse_arguments(T "X11;OFFSCREEN" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${T_NAME} PRIVATE
+    KR450_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KR450_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+    KR450_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  add_dependencies(${T_NAME} kr450_data)
+  if(T_X11)
+    add_test(NAME ${T_NAME} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${T_NAME}>)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS x11)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(T_OFFSCREEN)
+      set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+  endif()
+endfunction()
+
+# kr450_add_fuzzer(NAME name SOURCES ... LIBS ...): only with KR450_FUZZ (clang, libFuzzer).
+function(kr450_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT KR450_FUZZ)
+    return()
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+endfunction()
+
+# kr450_add_bench(NAME name SOURCES ... LIBS ...): Google Benchmark programs, not run by CTest.
+function(kr450_add_bench)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  add_executable(${B_NAME} ${B_SOURCES})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+  add_dependencies(${B_NAME} kr450_data)
+endfunction()
