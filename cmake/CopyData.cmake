@@ -8,6 +8,8 @@ foreach(rel IN LISTS entries)
     if(NOT EXISTS ${target})
       configure_file(${SRC}/${rel} ${target} COPYONLY)
     endif()
+    # The pristine copy a missing or first-start file is made from.
+    configure_file(${SRC}/${rel} ${DST}/defaults/${rel} COPYONLY)
   else()
     configure_file(${SRC}/${rel} ${target} COPYONLY)
   endif()

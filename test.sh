@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build, then the same tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer, then a short run of each fuzz target.
+# KR450_QUICK=1 skips the sanitizer and fuzz passes.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/deps.sh
+kr450_install_deps
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+echo "== build (warnings are errors)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKR450_WERROR=ON >/dev/null
+cmake --build build -j "$jobs"
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+if [ "${KR450_QUICK:-0}" = 1 ]; then exit 0; fi
+
+echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKR450_WERROR=ON \
+  -DKR450_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets (short run each)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKR450_FUZZ=ON -DKR450_TESTS=OFF -DKR450_GUI=OFF -DKR450_SANITIZE=address,undefined >/dev/null
+cmake --build build-fuzz -j "$jobs"
+for fuzzer in build-fuzz/bin/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  corpus="fuzz/corpus/$(basename "$fuzzer")"
+  mkdir -p "build-fuzz/corpus/$(basename "$fuzzer")"
+  echo "-- $(basename "$fuzzer")"
+  "$fuzzer" -max_total_time="${KR450_FUZZ_SECONDS:-10}" -print_final_stats=1 \
+    "build-fuzz/corpus/$(basename "$fuzzer")" $( [ -d "$corpus" ] && echo "$corpus" ) 2>&1 |
+    grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' || true
+  test "${PIPESTATUS[0]}" -eq 0
+done
+echo "== all tests passed"
