@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "config/driver_state.h"
 #include "config/ini_file.h"

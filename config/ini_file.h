@@ -40,16 +40,12 @@ class IniDocument {
     std::string text;  // UTF-8, without the line end
     std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
   };
-  struct KeyLine {
-    size_t index;
-    std::string_view key;
-    std::string_view rawValue;
-  };
-  // Indexes of the first section named `section`: its header line and the line after its
-  // last line; npos when missing.
+  // The first section named `section`: its header line and the line after its last line.
   bool FindSection(std::string_view section, size_t* header, size_t* end) const;
+  // The first line in [begin, end) that holds `key`.
   bool FindKey(size_t begin, size_t end, std::string_view key, size_t* index) const;
   std::string DefaultLineEnd() const;
+  void InsertLine(size_t index, std::string text);
 
   std::vector<Line> lines_;
   Encoding encoding_ = Encoding::Utf8;

@@ -1,0 +1,122 @@
+#include <ostream>
+
+#include "app/cli.h"
+#include "config/config_store.h"
+
+namespace kr450 {
+namespace {
+
+bool ReportFailure(CliContext& context, const Status& status) {
+  if (status) return false;
+  context.err << "kr450-cli: " << status.message() << "\n";
+  return true;
+}
+
+bool TakeNumber(CliContext& context, const std::vector<std::string>& args, int* n) {
+  if (args.size() != 1 || !ParseConfigNumber(args[0], USER_CONFIG_COUNT, n)) {
+    context.err << "kr450-cli: expected a configuration number 1..5\n";
+    return false;
+  }
+  return true;
+}
+
+bool TakePath(CliContext& context, const std::vector<std::string>& args, std::string* path) {
+  if (args.size() != 1 || args[0].empty()) {
+    context.err << "kr450-cli: expected one file name\n";
+    return false;
+  }
+  *path = args[0];
+  return true;
+}
+
+DriverState& LoadedState(CliContext& context) {
+  static DriverState state;
+  LoadAtStartup(state, context.dataDirectory);
+  return state;
+}
+
+void PrintConfig(CliContext& context, int current, const DeviceConfig& config) {
+  context.out << "CurConfig=" << current << "\n";
+  for (const auto& [key, value] : ConfigKeyValues(config)) {
+    context.out << key << "=" << value << "\n";
+  }
+}
+
+int Show(CliContext& context, const std::vector<std::string>& args) {
+  DriverState& state = LoadedState(context);
+  const int current = state.Snapshot().currentConfig;
+  if (!args.empty()) {
+    int n = 0;
+    if (!TakeNumber(context, args, &n)) return 2;
+    ReadConfig(state, state.configFilePath, n, false);
+  }
+  PrintConfig(context, current, state.Config());
+  return 0;
+}
+
+int Select(CliContext& context, const std::vector<std::string>& args) {
+  int n = 0;
+  if (!TakeNumber(context, args, &n)) return 2;
+  DriverState& state = LoadedState(context);
+  SelectConfig(state, n);
+  // The selection lasts beyond this process only through Init/CurConfig.
+  Status status = UpdateIniFile(state.configFilePath, [&](IniDocument& doc) {
+    doc.Set("Init", "CurConfig", std::to_string(n));
+  });
+  return ReportFailure(context, status) ? 1 : 0;
+}
+
+int Save(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) return 2;
+  DriverState& state = LoadedState(context);
+  return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
+}
+
+int Revert(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) return 2;
+  DriverState& state = LoadedState(context);
+  if (ReportFailure(context, RevertToApplied(state))) return 1;
+  return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
+}
+
+int Reset(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) return 2;
+  DriverState& state = LoadedState(context);
+  return ReportFailure(context, ResetAllConfigs(state, {})) ? 1 : 0;
+}
+
+int Import(CliContext& context, const std::vector<std::string>& args) {
+  std::string path;
+  if (!TakePath(context, args, &path)) return 2;
+  DriverState& state = LoadedState(context);
+  if (ReportFailure(context, ImportConfig(state, path))) return 1;
+  // Without a window the imported configuration would vanish with the process: keep it as
+  // the current configuration's saved state.
+  return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
+}
+
+int Export(CliContext& context, const std::vector<std::string>& args) {
+  std::string path;
+  if (!TakePath(context, args, &path)) return 2;
+  DriverState& state = LoadedState(context);
+  return ReportFailure(context, ExportConfig(state, path)) ? 1 : 0;
+}
+
+constexpr CliCommand COMMANDS[] = {
+    {"show", "show [N]          print configuration N (default: the current one)", Show},
+    {"select", "select N          make configuration N current", Select},
+    {"save", "save              store the current configuration", Save},
+    {"revert", "revert            go back to the configuration last applied", Revert},
+    {"reset", "reset             reset all five configurations to the factory state", Reset},
+    {"import", "import FILE       take configuration 7 of FILE as the current one", Import},
+    {"export", "export FILE       write the current configuration as configuration 7 of FILE",
+     Export},
+};
+
+}  // namespace
+
+std::span<const CliCommand> ConfigCommands() {
+  return COMMANDS;
+}
+
+}  // namespace kr450

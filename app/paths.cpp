@@ -1,0 +1,76 @@
+#include "app/paths.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kr450 {
+namespace fs = std::filesystem;
+namespace {
+
+bool Writable(const fs::path& folder) {
+  return ::access(folder.c_str(), W_OK) == 0;
+}
+
+fs::path UserConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && *xdg == '/') return fs::path(xdg) / "kr450";
+  const char* home = std::getenv("HOME");
+  return fs::path(home != nullptr ? home : ".") / ".config" / "kr450";
+}
+
+// Where the pristine files shipped with the program lie.
+fs::path DefaultsFolder() {
+  return fs::path(ProgramDirectory()) / "defaults";
+}
+
+void CopyIfMissing(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  if (!fs::exists(to, ec) && fs::exists(from, ec)) fs::copy_file(from, to, ec);
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return fs::current_path(ec).string();
+  return exe.parent_path().string();
+}
+
+std::string DataDirectory() {
+  const fs::path program = ProgramDirectory();
+  if (Writable(program)) return program.string();
+  const fs::path user = UserConfigFolder();
+  std::error_code ec;
+  fs::create_directories(user, ec);
+  for (const char* name : {"config.ini", "Macro.dat"}) {
+    fs::path shipped = program / name;
+    if (!fs::exists(shipped, ec)) shipped = DefaultsFolder() / name;
+    CopyIfMissing(shipped, user / name);
+  }
+  return user.string();
+}
+
+std::string SkinDirectory() {
+  return (fs::path(ProgramDirectory()) / "skins").string();
+}
+
+Status EnsureConfigFile(const std::string& dataDirectory) {
+  const fs::path target = fs::path(dataDirectory) / "config.ini";
+  std::error_code ec;
+  if (fs::exists(target, ec)) return Status::Ok();
+  const fs::path shipped = DefaultsFolder() / "config.ini";
+  if (!fs::exists(shipped, ec)) {
+    return Status::Error("no config.ini in " + dataDirectory + " and no default at " +
+                         shipped.string());
+  }
+  fs::create_directories(target.parent_path(), ec);
+  if (!fs::copy_file(shipped, target, ec)) {
+    return Status::Error("cannot create " + target.string() + ": " + ec.message());
+  }
+  return Status::Ok();
+}
+
+}  // namespace kr450

@@ -1,0 +1,281 @@
+#include "config/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "config/utf.h"
+
+namespace kr450 {
+namespace {
+
+constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
+constexpr std::string_view UTF16LE_BOM = "\xFF\xFE";
+
+std::string_view Trim(std::string_view text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The section name of a header line "[name]", or nothing.
+bool SectionNameOf(std::string_view line, std::string_view* name) {
+  line = Trim(line);
+  if (line.empty() || line.front() != '[') return false;
+  size_t close = line.rfind(']');
+  std::string_view inner =
+      close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
+  *name = Trim(inner);
+  return true;
+}
+
+// Key and value of a line "key=value"; lines without '=' hold no key.
+bool KeyValueOf(std::string_view line, std::string_view* key, std::string_view* value) {
+  size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return false;
+  *key = Trim(line.substr(0, eq));
+  if (key->empty()) return false;
+  std::string_view v = Trim(line.substr(eq + 1));
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    v = v.substr(1, v.size() - 2);
+  }
+  *value = v;
+  return true;
+}
+
+// Line ends would split a value into lines of its own.
+std::string OneLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+std::string ErrnoText(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+std::mutex& UpdateMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+}  // namespace
+
+IniDocument IniDocument::FromBytes(std::string_view bytes) {
+  IniDocument doc;
+  std::string text;
+  if (bytes.starts_with(UTF16LE_BOM)) {
+    doc.encoding_ = Encoding::Utf16LeBom;
+    text = DecodeUtf16Le(bytes.substr(UTF16LE_BOM.size()));
+  } else if (bytes.starts_with(UTF8_BOM)) {
+    doc.encoding_ = Encoding::Utf8Bom;
+    text = bytes.substr(UTF8_BOM.size());
+  } else {
+    text = bytes;
+  }
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t stop = text.find_first_of("\r\n", start);
+    if (stop == std::string::npos) {
+      doc.lines_.push_back({text.substr(start), ""});
+      break;
+    }
+    size_t endLength = text.compare(stop, 2, "\r\n") == 0 ? 2 : 1;
+    doc.lines_.push_back({text.substr(start, stop - start), text.substr(stop, endLength)});
+    start = stop + endLength;
+  }
+  return doc;
+}
+
+std::string IniDocument::ToBytes() const {
+  std::string text;
+  for (const Line& line : lines_) {
+    text += line.text;
+    text += line.end;
+  }
+  switch (encoding_) {
+    case Encoding::Utf16LeBom:
+      return std::string(UTF16LE_BOM) + EncodeUtf16Le(text);
+    case Encoding::Utf8Bom:
+      return std::string(UTF8_BOM) + text;
+    case Encoding::Utf8:
+      break;
+  }
+  return text;
+}
+
+bool IniDocument::FindSection(std::string_view section, size_t* header, size_t* end) const {
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    std::string_view name;
+    if (!SectionNameOf(lines_[i].text, &name) || !EqualsIgnoringCase(name, section)) continue;
+    size_t j = i + 1;
+    while (j < lines_.size() && !SectionNameOf(lines_[j].text, &name)) ++j;
+    *header = i;
+    *end = j;
+    return true;
+  }
+  return false;
+}
+
+bool IniDocument::FindKey(size_t begin, size_t end, std::string_view key, size_t* index) const {
+  for (size_t i = begin; i < end; ++i) {
+    std::string_view k, v;
+    if (KeyValueOf(lines_[i].text, &k, &v) && EqualsIgnoringCase(k, key)) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string IniDocument::Get(std::string_view section, std::string_view key,
+                             size_t capacity) const {
+  size_t header, end, index;
+  if (!FindSection(section, &header, &end) || !FindKey(header + 1, end, key, &index)) return {};
+  std::string_view k, value;
+  KeyValueOf(lines_[index].text, &k, &value);
+  return std::string(Utf8Prefix(value, capacity));
+}
+
+bool IniDocument::Has(std::string_view section, std::string_view key) const {
+  size_t header, end, index;
+  return FindSection(section, &header, &end) && FindKey(header + 1, end, key, &index);
+}
+
+std::string IniDocument::DefaultLineEnd() const {
+  for (const Line& line : lines_) {
+    if (!line.end.empty()) return line.end;
+  }
+  return "\n";
+}
+
+void IniDocument::InsertLine(size_t index, std::string text) {
+  // The line before the new one may be the file's last line without a line end.
+  if (index > 0 && lines_[index - 1].end.empty()) lines_[index - 1].end = DefaultLineEnd();
+  std::string end = DefaultLineEnd();
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), Line{std::move(text), end});
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string cleanValue = OneLine(value);
+  size_t header, end, index;
+  if (!FindSection(section, &header, &end)) {
+    InsertLine(lines_.size(), "[" + std::string(section) + "]");
+    InsertLine(lines_.size(), std::string(key) + "=" + cleanValue);
+    return;
+  }
+  if (FindKey(header + 1, end, key, &index)) {
+    // Keep the line's indentation and the key as the file spells it.
+    std::string& text = lines_[index].text;
+    std::string_view before = std::string_view(text).substr(0, text.find('='));
+    while (!before.empty() && (before.back() == ' ' || before.back() == '\t')) {
+      before.remove_suffix(1);
+    }
+    text = std::string(before) + "=" + cleanValue;
+    return;
+  }
+  // After the section's last line that is not blank, so blank separators stay below it.
+  size_t insertAt = header + 1;
+  for (size_t i = header + 1; i < end; ++i) {
+    if (!Trim(lines_[i].text).empty()) insertAt = i + 1;
+  }
+  InsertLine(insertAt, std::string(key) + "=" + cleanValue);
+}
+
+IniDocument LoadIniFile(const std::string& path, bool* exists) {
+  std::ifstream in(path, std::ios::binary);
+  if (exists != nullptr) *exists = static_cast<bool>(in);
+  if (!in) return IniDocument();
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return IniDocument::FromBytes(bytes.str());
+}
+
+Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view bytes) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // Through a symbolic link the file it points to is replaced, not the link.
+  std::string path = requestedPath;
+  if (fs::is_symlink(requestedPath, ec)) {
+    fs::path target = fs::canonical(requestedPath, ec);
+    if (!ec) path = target.string();
+  }
+  mode_t mode = 0644;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) {
+    if (::access(path.c_str(), W_OK) != 0) return Status::Error(ErrnoText("cannot write", path));
+    mode = info.st_mode & 07777;
+  }
+  fs::path parent = fs::path(path).parent_path();
+  if (parent.empty()) parent = ".";
+  std::string temp = (parent / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) return Status::Error(ErrnoText("cannot write", path));
+  auto fail = [&](const char* what) {
+    Status status = Status::Error(ErrnoText(what, path));
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return status;
+  };
+  size_t written = 0;
+  while (written < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail("cannot write");
+    written += static_cast<size_t>(n);
+  }
+  if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions of");
+  if (::fsync(fd) != 0) return fail("cannot flush");
+  if (::close(fd) != 0) {
+    ::unlink(temp.c_str());
+    return Status::Error(ErrnoText("cannot write", path));
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    Status status = Status::Error(ErrnoText("cannot replace", path));
+    ::unlink(temp.c_str());
+    return status;
+  }
+  // The rename itself is durable only once the folder is flushed.
+  int dirFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return Status::Ok();
+}
+
+Status UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& edit) {
+  std::lock_guard lock(UpdateMutex());
+  bool readable = false;
+  IniDocument doc = LoadIniFile(path, &readable);
+  // A file that is there but cannot be read must not be replaced by one holding only the edit.
+  struct stat info {};
+  if (!readable && ::stat(path.c_str(), &info) == 0) {
+    return Status::Error(ErrnoText("cannot read", path));
+  }
+  edit(doc);
+  return ReplaceFileAtomically(path, doc.ToBytes());
+}
+
+}  // namespace kr450
