@@ -1,0 +1,81 @@
+#include "ui/skin_image_set.h"
+
+#include <QImageReader>
+#include <QString>
+
+namespace kr450 {
+namespace {
+
+std::string SizeText(const QSize& size) {
+  return std::to_string(size.width()) + "x" + std::to_string(size.height());
+}
+
+// The mask whose size the images of a group must have (window) or reach (menus, warning).
+std::optional<SkinImage> MaskOf(SkinImageGroup group) {
+  switch (group) {
+    case SkinImageGroup::Window:
+      return SkinImage::MainMask;
+    case SkinImageGroup::Menu:
+      return SkinImage::MenuMask;
+    case SkinImageGroup::SubMenu:
+      return SkinImage::SubMenuMask;
+    case SkinImageGroup::Warning:
+      return SkinImage::WarningMask;
+    case SkinImageGroup::Knob:
+      break;
+  }
+  return std::nullopt;
+}
+
+// The problem with an image's size, or nothing.
+std::optional<std::string> SizeProblem(const SkinImageInfo& info, const QImage& image,
+                                       const QImage& mask) {
+  if (info.isMask || mask.isNull()) return std::nullopt;
+  const bool exact = info.group == SkinImageGroup::Window;
+  const bool fits = exact ? image.size() == mask.size()
+                          : image.width() >= mask.width() && image.height() >= mask.height();
+  if (fits) return std::nullopt;
+  const std::string maskName(SkinImageFile(*MaskOf(info.group)).fileName);
+  return std::string(info.fileName) + "：尺寸 " + SizeText(image.size()) +
+         (exact ? " 与 " : " 小于 ") + maskName + " 的 " + SizeText(mask.size());
+}
+
+}  // namespace
+
+std::optional<QImage> DecodeSkinImage(const std::string& path) {
+  QImageReader reader(QString::fromStdString(path));
+  reader.setDecideFormatFromContent(true);
+  QImage image = reader.read();
+  if (image.isNull()) return std::nullopt;
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+PixelRows PixelRowsOf(const QImage& image) {
+  return {image.width(), image.height(), reinterpret_cast<const uint32_t*>(image.constBits()),
+          image.bytesPerLine() / 4};
+}
+
+SkinImageSet SkinImageSet::Load(const std::string& skinDirectory,
+                                std::vector<std::string>* problems) {
+  SkinImageSet set;
+  for (const SkinImageInfo& info : SKIN_IMAGES) {
+    std::optional<QImage> image = DecodeSkinImage(skinDirectory + "/" + std::string(info.fileName));
+    if (!image) {
+      problems->push_back(std::string(info.fileName) + "：无法读取");
+      continue;
+    }
+    set.images_[static_cast<size_t>(info.id)] = std::move(*image);
+  }
+  for (const SkinImageInfo& info : SKIN_IMAGES) {
+    QImage& image = set.images_[static_cast<size_t>(info.id)];
+    const std::optional<SkinImage> mask = MaskOf(info.group);
+    if (image.isNull() || !mask) continue;
+    if (auto problem = SizeProblem(info, image, set.Get(*mask))) {
+      problems->push_back(*problem);
+      image = QImage();
+    }
+  }
+  return set;
+}
+
+}  // namespace kr450
