@@ -21,8 +21,8 @@ fs::path UserConfigFolder() {
 }
 
 // Where the pristine files shipped with the program lie.
-fs::path DefaultsFolder() {
-  return fs::path(ProgramDirectory()) / "defaults";
+fs::path DefaultsFolder(const fs::path& program) {
+  return program / "defaults";
 }
 
 void CopyIfMissing(const fs::path& from, const fs::path& to) {
@@ -40,14 +40,18 @@ std::string ProgramDirectory() {
 }
 
 std::string DataDirectory() {
-  const fs::path program = ProgramDirectory();
+  return DataDirectoryFor(ProgramDirectory());
+}
+
+std::string DataDirectoryFor(const std::string& programDirectory) {
+  const fs::path program = programDirectory;
   if (Writable(program)) return program.string();
   const fs::path user = UserConfigFolder();
   std::error_code ec;
   fs::create_directories(user, ec);
   for (const char* name : {"config.ini", "Macro.dat"}) {
     fs::path shipped = program / name;
-    if (!fs::exists(shipped, ec)) shipped = DefaultsFolder() / name;
+    if (!fs::exists(shipped, ec)) shipped = DefaultsFolder(program) / name;
     CopyIfMissing(shipped, user / name);
   }
   return user.string();
@@ -61,7 +65,7 @@ Status EnsureConfigFile(const std::string& dataDirectory) {
   const fs::path target = fs::path(dataDirectory) / "config.ini";
   std::error_code ec;
   if (fs::exists(target, ec)) return Status::Ok();
-  const fs::path shipped = DefaultsFolder() / "config.ini";
+  const fs::path shipped = DefaultsFolder(ProgramDirectory()) / "config.ini";
   if (!fs::exists(shipped, ec)) {
     return Status::Error("no config.ini in " + dataDirectory + " and no default at " +
                          shipped.string());

@@ -14,6 +14,8 @@ std::string ProgramDirectory();
 // copied on first use. A missing config.ini is recreated from the shipped default
 // (default/config.ini beside the program, else the installed one).
 std::string DataDirectory();
+// The same for a given program folder.
+std::string DataDirectoryFor(const std::string& programDirectory);
 
 // Folder of the skins: the program's skins/ folder.
 std::string SkinDirectory();
