@@ -1,0 +1,242 @@
+#include "device/device_link.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "config/config_store.h"
+#include "device/feature_report.h"
+
+namespace kr450 {
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool IsKr450(const HidCollectionInfo& info, const DriverState& state) {
+  return info.vendorId == state.vendorId && info.productId == state.productId;
+}
+
+}  // namespace
+
+DeviceLink::DeviceLink(DriverState& state, HidPlatform& platform, PointerSpeed& pointer,
+                       WindowLink& window, Clock& clock)
+    : state_(state),
+      platform_(platform),
+      pointer_(pointer),
+      window_(window),
+      blinker_(state, window, clock) {}
+
+DeviceLink::~DeviceLink() {
+  bool watching = false;
+  {
+    std::lock_guard lock(mutex_);
+    watching = watching_;
+  }
+  if (watching) platform_.StopWatching();
+  blinker_.Stop();
+}
+
+void DeviceLink::StartWatchingOnce() {
+  {
+    std::lock_guard lock(mutex_);
+    if (watching_) return;
+    watching_ = true;
+  }
+  platform_.WatchDevices([this](const HidDeviceEvent& event) { OnDeviceChange(event); });
+}
+
+bool DeviceLink::OpenDevice() {
+  const std::vector<HidCollectionInfo> collections = platform_.Enumerate();
+  const size_t count = std::min<size_t>(collections.size(), MAX_HID_COLLECTIONS);
+  std::optional<HidCollectionInfo> input;
+  std::optional<HidCollectionInfo> feature;
+  std::string path;
+  for (size_t i = 0; i < count && !(input && feature); ++i) {
+    const HidCollectionInfo& info = collections[i];
+    if (!IsKr450(info, state_)) continue;
+    path = info.path;
+    StartWatchingOnce();
+    if (info.usage != VENDOR_USAGE) continue;
+    if (info.usagePage == INPUT_USAGE_PAGE && !input) input = info;
+    if (info.usagePage == FEATURE_USAGE_PAGE && !feature) feature = info;
+  }
+
+  // Both collections must be there and open; one alone cannot run the driver.
+  HidOpenResult read;
+  HidOpenResult write;
+  if (input) read = platform_.Open(*input, HidAccess::Read);
+  if (feature) write = platform_.Open(*feature, HidAccess::Write);
+  const bool found = read.handle && write.handle;
+  if (!found) {
+    read.handle.reset();
+    write.handle.reset();
+  }
+
+  std::shared_ptr<HidHandle> previousRead;
+  {
+    std::lock_guard lock(mutex_);
+    if (!path.empty()) devicePath_ = path;
+    openError_ = !read.error.empty() ? read.error : write.error;
+    previousRead = std::exchange(readHandle_, read.handle);
+    featureHandle_ = write.handle;
+    inputReportLength_ = input ? input->inputReportLength : 0;
+    featureReportLength_ = feature ? feature->featureReportLength : 0;
+  }
+  if (previousRead) previousRead->CancelRead();
+  readHandleChanged_.notify_all();
+  state_.deviceFound.store(found);
+  return found;
+}
+
+bool DeviceLink::SendFeatureReport(uint8_t command, uint8_t byte2, uint8_t byte3) {
+  std::shared_ptr<HidHandle> handle;
+  uint16_t length = 0;
+  {
+    std::lock_guard lock(mutex_);
+    handle = featureHandle_;
+    length = featureReportLength_;
+  }
+  if (!handle) return false;
+  const std::vector<uint8_t> report = BuildFeatureReport(length, command, byte2, byte3);
+  if (report.empty()) return false;
+  return handle->SetFeature(report);
+}
+
+bool DeviceLink::SendCounted(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3) {
+  const bool sent = SendFeatureReport(command, byte2, byte3);
+  ++(sent ? outcome.reportsSent : outcome.reportsFailed);
+  return sent;
+}
+
+// Without a button that clicks, the window (worked only with the mouse) would be out of
+// reach; the function menus keep one, but a file or an import may not.
+void DeviceLink::GuardLeftButton() {
+  state_.WithConfig([](ConfigState& s) {
+    auto& buttons = s.config.buttons;
+    if (std::find(buttons.begin(), buttons.end(), FunctionCode{1}) == buttons.end()) {
+      buttons[0] = 1;
+    }
+  });
+}
+
+ApplyOutcome DeviceLink::ApplyConfig() {
+  std::lock_guard applyLock(applyMutex_);
+  ApplyOutcome outcome;
+  state_.driverRunning.store(true);
+  GuardLeftButton();
+  const std::string& file = state_.configFilePath;
+  if (Status status = WriteApplyStart(state_, file); !status && outcome.files.ok()) {
+    outcome.files = status;
+  }
+
+  // The copies the executor's own reports use are taken with the configuration they send.
+  const ConfigState applied = state_.WithConfig([](ConfigState& s) {
+    for (int i = 0; i < BUTTON_COUNT; ++i) s.dpiAction[i] = DpiActionFor(s.config.buttons[i]);
+    s.appliedDpiStage = s.config.dpiStage;
+    s.appliedLedStatus = s.config.ledStatus;
+    return s;
+  });
+  const DeviceConfig& config = applied.config;
+
+  for (int i = 0; i < BUTTON_COUNT; ++i) {
+    const uint8_t function = DeviceFunctionFor(config.buttons[i]);
+    if (function > 17 && function != SOFTWARE_FUNCTION) continue;
+    SendCounted(outcome, CMD_BUTTON_MAP, ButtonDeviceKey[i], function);
+    if (function == SOFTWARE_FUNCTION && state_.driverRunning.load()) {
+      state_.driverRunning.store(false);
+      state_.promptBlink.store(true);
+      state_.promptButton.store(i + 1);
+      if (!state_.promptWorkerStarted.exchange(true)) blinker_.Start();
+    }
+  }
+  SendCounted(outcome, CMD_WHEEL, static_cast<uint8_t>(config.wheelStatus), 0);
+  const int level = config.dpiLevel >= 0 && config.dpiLevel < STAGE_COUNT ? config.dpiLevel : 0;
+  SendCounted(outcome, CMD_STAGE_LIGHT, static_cast<uint8_t>(config.dpiLevel),
+              StageAndLightByte(applied.appliedDpiStage[level], applied.appliedLedStatus));
+  window_.RequestRepaint();
+
+  if (pointer_.GetPointerSpeed()) pointer_.SetPointerSpeed(SystemPointerSpeed(config.pointerSpeed));
+  if (Status status = WriteConfig(state_, file, applied.currentConfig);
+      !status && outcome.files.ok()) {
+    outcome.files = status;
+  }
+  return outcome;
+}
+
+bool DeviceLink::IsOurDevice(std::string_view path) const {
+  std::lock_guard lock(mutex_);
+  return !devicePath_.empty() && EqualIgnoringCase(path, devicePath_);
+}
+
+void DeviceLink::OnDeviceChange(const HidDeviceEvent& event) {
+  if (!IsOurDevice(event.path)) return;
+  if (event.kind == HidEventKind::Arrival) {
+    if (!state_.deviceFound.load()) OpenDevice();
+    return;
+  }
+  state_.deviceFound.store(false);
+  window_.RequestShutdown();
+}
+
+void DeviceLink::OnResume() {
+  ApplyConfig();
+}
+
+void DeviceLink::ShutDown() {
+  bool open = false;
+  {
+    std::lock_guard lock(mutex_);
+    open = featureHandle_ != nullptr;
+  }
+  if (open) SendFeatureReport(CMD_DRIVER_EXIT, 0, 0);
+  pointer_.SetPointerSpeed(DEFAULT_POINTER_SPEED);
+}
+
+std::string DeviceLink::DevicePath() const {
+  std::lock_guard lock(mutex_);
+  return devicePath_;
+}
+
+uint16_t DeviceLink::InputReportLength() const {
+  std::lock_guard lock(mutex_);
+  return inputReportLength_;
+}
+
+uint16_t DeviceLink::FeatureReportLength() const {
+  std::lock_guard lock(mutex_);
+  return featureReportLength_;
+}
+
+std::string DeviceLink::OpenError() const {
+  std::lock_guard lock(mutex_);
+  return openError_;
+}
+
+std::shared_ptr<HidHandle> DeviceLink::WaitForReadHandle() {
+  std::unique_lock lock(mutex_);
+  readHandleChanged_.wait(lock, [&] { return readHandle_ || state_.shutdownRequested.load(); });
+  if (state_.shutdownRequested.load()) return nullptr;
+  return readHandle_;
+}
+
+void DeviceLink::ForgetReadHandle(const std::shared_ptr<HidHandle>& handle) {
+  std::lock_guard lock(mutex_);
+  if (readHandle_ == handle) readHandle_.reset();
+}
+
+void DeviceLink::WakeReader() {
+  std::shared_ptr<HidHandle> handle;
+  {
+    std::lock_guard lock(mutex_);
+    handle = readHandle_;
+  }
+  if (handle) handle->CancelRead();
+  readHandleChanged_.notify_all();
+}
+
+}  // namespace kr450
