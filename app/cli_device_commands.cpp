@@ -1,9 +1,164 @@
+// The command-line tool's device commands: probe, apply and reset (which, unlike the
+// configuration-only reset, ends by applying to the mouse).
+#include <cstdio>
+#include <ostream>
+
 #include "app/cli.h"
+#include "app/paths.h"
+#include "config/config_store.h"
+#include "device/device_stack.h"
+#include "device/feature_report.h"
+#include "device/wakeable_clock.h"
+#include "macro/macro_file.h"
 
 namespace kr450 {
+namespace {
+
+constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
+constexpr std::string_view ACCESS_HINT =
+    "access to the KR-450 was denied: install data/70-kr450.rules as "
+    "/etc/udev/rules.d/70-kr450.rules, run 'udevadm control --reload' and 'udevadm trigger', "
+    "then plug the mouse in again";
+
+class StderrMessages final : public MessageSink {
+ public:
+  explicit StderrMessages(std::ostream& err) : err_(err) {}
+  void ShowMessage(std::string_view text) override { err_ << text << "\n"; }
+
+ private:
+  std::ostream& err_;
+};
+
+// One process's device side. The pointer speed is kept in memory: the tool leaves the
+// session's pointer speed alone.
+struct DeviceSession {
+  explicit DeviceSession(CliContext& context)
+      : stack(state, pointer, window, clock,
+              {.simulate = context.options.simulate, .traceFeatureReport = TraceTo(context)}) {}
+  ~DeviceSession() { clock.WakeAll(); }  // the blink worker must not hold up the exit
+
+  static std::function<void(std::span<const uint8_t>)> TraceTo(CliContext& context) {
+    if (!context.options.trace) return {};
+    std::ostream* out = &context.out;
+    return
+        [out](std::span<const uint8_t> report) { *out << FormatReportLine(report) << std::endl; };
+  }
+
+  DeviceLink& link() { return stack.link(); }
+
+  DriverState state;
+  RecordingPointerSpeed pointer;
+  NullWindowLink window;
+  WakeableClock clock;
+  DeviceStack stack;
+};
+
+bool AccessDenied(const std::string& error) {
+  return error.find("Permission denied") != std::string::npos;
+}
+
+std::string Hex4(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04x", value);
+  return text;
+}
+
+// What the driver does without a mouse: the files are written all the same, then the user
+// is asked to plug it in.
+int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyOutcome& outcome) {
+  if (!outcome.files.ok()) {
+    context.err << "kr450-cli: " << outcome.files.message() << "\n";
+    return 1;
+  }
+  if (!found) {
+    context.err << NO_MOUSE_MESSAGE << "\n";
+    if (AccessDenied(session.link().OpenError())) context.err << ACCESS_HINT << "\n";
+    return 1;
+  }
+  if (outcome.reportsFailed > 0) {
+    context.err << "kr450-cli: the mouse did not accept " << outcome.reportsFailed << " of "
+                << outcome.reportsSent + outcome.reportsFailed << " reports\n";
+    return 1;
+  }
+  return 0;
+}
+
+int Probe(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) return 2;
+  DeviceSession session(context);
+  const std::vector<HidCollectionInfo> collections = session.stack.platform().Enumerate();
+  if (collections.empty()) context.out << "no HID collections found\n";
+  bool kr450Denied = false;
+  for (const HidCollectionInfo& c : collections) {
+    context.out << c.path << " collection " << c.collection << ": " << Hex4(c.vendorId) << ":"
+                << Hex4(c.productId) << " usage page 0x" << Hex4(c.usagePage) << " usage 0x"
+                << Hex4(c.usage) << ", report lengths input " << c.inputReportLength << " output "
+                << c.outputReportLength << " feature " << c.featureReportLength << ", "
+                << (c.accessible ? "can be opened" : "cannot be opened");
+    if (!c.error.empty()) context.out << " (" << c.error << ")";
+    context.out << "\n";
+    if (c.vendorId == KR450_VENDOR_ID && c.productId == KR450_PRODUCT_ID && !c.accessible) {
+      kr450Denied = kr450Denied || AccessDenied(c.error);
+    }
+  }
+  if (session.link().OpenDevice()) {
+    context.out << "KR-450 found at " << session.link().DevicePath() << "\n";
+    return 0;
+  }
+  context.out << "KR-450 not found\n";
+  if (kr450Denied || AccessDenied(session.link().OpenError())) context.out << ACCESS_HINT << "\n";
+  return 0;
+}
+
+int Apply(CliContext& context, const std::vector<std::string>& args) {
+  int n = 0;
+  if (args.size() > 1 || (args.size() == 1 && !ParseConfigNumber(args[0], USER_CONFIG_COUNT, &n))) {
+    context.err << "kr450-cli: expected at most one configuration number 1..5\n";
+    return 2;
+  }
+  DeviceSession session(context);
+  LoadAtStartup(session.state, context.dataDirectory);
+  if (n != 0) SelectConfig(session.state, n);
+  const bool found = session.link().OpenDevice();
+  const ApplyOutcome outcome = session.link().ApplyConfig();
+  return Finish(context, session, found, outcome);
+}
+
+int Reset(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) return 2;
+  DeviceSession session(context);
+  LoadAtStartup(session.state, context.dataDirectory);
+  const bool found = session.link().OpenDevice();
+  StderrMessages messages(context.err);
+  MacroTable macros;
+  ApplyOutcome outcome;
+  const ResetSteps steps{
+      .resetMacros =
+          [&] {
+            Status status = ResetMacrosToDefaults(macros, SkinDirectory() + "/defMacro.dat",
+                                                  context.dataDirectory + "/Macro.dat", messages);
+            if (!status) messages.ShowMessage("kr450-cli: " + status.message());
+          },
+      .apply = [&] { outcome = session.link().ApplyConfig(); },
+  };
+  if (Status status = ResetAllConfigs(session.state, steps); !status) {
+    context.err << "kr450-cli: " << status.message() << "\n";
+    return 1;
+  }
+  return Finish(context, session, found, outcome);
+}
+
+constexpr CliCommand COMMANDS[] = {
+    {"probe", "probe             list the HID collections and look for the KR-450", Probe},
+    {"apply", "apply [N]         apply configuration N (default: the current one) to the mouse",
+     Apply},
+    {"reset", "reset             reset all five configurations and the macros, then apply", Reset},
+};
+
+}  // namespace
 
 std::span<const CliCommand> DeviceCommands() {
-  return {};
+  return COMMANDS;
 }
 
 }  // namespace kr450

@@ -1,0 +1,30 @@
+#include "device/device_stack.h"
+
+#include "device/hidraw_platform.h"
+
+namespace kr450 {
+
+DeviceStack::DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& window,
+                         Clock& clock, Options options) {
+  if (options.simulate) {
+    auto mouse = std::make_unique<SimulatedMouse>();
+    simulated_ = mouse.get();
+    system_ = std::move(mouse);
+  } else {
+    system_ = MakeHidrawPlatform();
+  }
+  platform_ = system_.get();
+  if (options.traceFeatureReport) {
+    tracing_ =
+        std::make_unique<TracingHidPlatform>(*system_, std::move(options.traceFeatureReport));
+    platform_ = tracing_.get();
+  }
+  link_ = std::make_unique<DeviceLink>(state, *platform_, pointer, window, clock);
+}
+
+// The link goes first: it stops watching the platform and drops its handles.
+DeviceStack::~DeviceStack() {
+  link_.reset();
+}
+
+}  // namespace kr450

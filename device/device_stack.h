@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "config/clock.h"
+#include "config/driver_state.h"
+#include "config/ui_link.h"
+#include "device/device_link.h"
+#include "device/hid_platform.h"
+#include "device/pointer_speed.h"
+#include "device/simulated_mouse.h"
+#include "device/tracing_hid_platform.h"
+
+namespace kr450 {
+
+// The device side of a driver process wired together: the system's hidraw devices or a
+// simulated mouse, an optional trace of every feature report sent, and the device link on
+// top. The references passed in must outlive the stack.
+class DeviceStack {
+ public:
+  struct Options {
+    bool simulate = false;  // a SimulatedMouse instead of the system's devices
+    // Called with every feature report as it is sent (--trace); none when empty.
+    std::function<void(std::span<const uint8_t>)> traceFeatureReport;
+  };
+
+  DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& window, Clock& clock,
+              Options options);
+  ~DeviceStack();
+
+  HidPlatform& platform() { return *platform_; }  // the one the link uses (traced when asked)
+  SimulatedMouse* simulatedMouse() { return simulated_; }  // null unless simulating
+  DeviceLink& link() { return *link_; }
+
+ private:
+  std::unique_ptr<HidPlatform> system_;
+  SimulatedMouse* simulated_ = nullptr;
+  std::unique_ptr<TracingHidPlatform> tracing_;
+  HidPlatform* platform_ = nullptr;
+  std::unique_ptr<DeviceLink> link_;
+};
+
+}  // namespace kr450
