@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "executor_fixture.h"
+
+namespace kr450 {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+MacroRecord Macro(std::vector<std::tuple<uint8_t, uint8_t, uint16_t>> events, int repeat = -1) {
+  MacroRecord record = NewMacro(u"test");
+  record.eventCount = static_cast<uint8_t>(events.size());
+  for (size_t j = 0; j < events.size(); ++j) {
+    auto [key, action, delay] = events[j];
+    record.events[j] = {key, action};
+    record.SetDelay(static_cast<int>(j), delay);
+  }
+  if (repeat >= 0) {
+    record.repeatEnabled = 1;
+    record.SetRepeatCount(static_cast<uint16_t>(repeat));
+  }
+  return record;
+}
+
+constexpr uint8_t P = ACTION_PRESS;
+constexpr uint8_t R = ACTION_RELEASE;
+
+TEST_F(ExecutorTest, MacroModeZeroPlaysTheRepeatCount) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 43, 41})));  // K6 macro 0, K5 macro 2
+  AddMacro(Macro({{0x41, P, 10}, {0x41, R, 10}}, 3));
+  AddMacro(Macro({{0x42, P, 10}}, 0));            // repeat on with count 0: plays nothing
+  AddMacro(Macro({{0x43, P, 5}, {0x43, R, 5}}));  // repeat off: once
+  PressAndPerform(6);
+  EXPECT_EQ(TimedLines(),
+            (Lines{"key down vk=0x41 scan=0x1E ext=0 @0", "key up vk=0x41 scan=0x1E ext=0 @10",
+                   "key down vk=0x41 scan=0x1E ext=0 @20", "key up vk=0x41 scan=0x1E ext=0 @30",
+                   "key down vk=0x41 scan=0x1E ext=0 @40", "key up vk=0x41 scan=0x1E ext=0 @50"}));
+  input_.Clear();
+  EXPECT_EQ(executor_->PlayMacro(1), PlaybackEnd::Completed);
+  EXPECT_TRUE(input_.Calls().empty());
+  PressAndPerform(4);
+  EXPECT_EQ(input_.Lines(),
+            (Lines{"key down vk=0x43 scan=0x2E ext=0", "key up vk=0x43 scan=0x2E ext=0"}));
+}
+
+TEST_F(ExecutorTest, MacroEventsCarryScanCodesExtendedFlagsAndMouseButtons) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  AddMacro(Macro({{0x25, P, 1},
+                  {0x25, R, 1},
+                  {0x41, P, 1},
+                  {0x41, R, 1},
+                  {240, P, 1},
+                  {240, R, 1},
+                  {241, P, 1},
+                  {241, R, 1},
+                  {245, P, 1},
+                  {242, R, 1},
+                  {0x41, 0, 1},
+                  {0x41, 7, 1}}));
+  PressAndPerform(6);
+  EXPECT_EQ(input_.Lines(),
+            (Lines{"key down vk=0x25 scan=0x4B ext=1", "key up vk=0x25 scan=0x4B ext=1",
+                   "key down vk=0x41 scan=0x1E ext=0", "key up vk=0x41 scan=0x1E ext=0",
+                   "button left down", "button left up", "button right down", "button right up",
+                   "button middle down", "button middle up"}));
+  // The two events with other actions send nothing but still wait their delay.
+  EXPECT_EQ(ScriptedClock::MsOf(clock_.Now()), 12);
+}
+
+TEST_F(ExecutorTest, MacroModeOneRepeatsUntilReleaseAfterTheRunningDelay) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41}, /*macroMode=*/1)));
+  AddMacro(Macro({{0x41, P, 30}, {0x41, R, 50}}));
+  clock_.At(90, [&] { Report(6, 246); });  // another press while held: no effect
+  clock_.At(100, [&] { Report(6, 0); });   // the release, during the delay that ends at 110
+  PressAndPerform(6);
+  EXPECT_EQ(TimedLines(),
+            (Lines{"key down vk=0x41 scan=0x1E ext=0 @0", "key up vk=0x41 scan=0x1E ext=0 @30",
+                   "key down vk=0x41 scan=0x1E ext=0 @80",
+                   // the key the macro held is released as it stops
+                   "key up vk=0x41 scan=0x1E ext=0 @110"}));
+  EXPECT_EQ(state_.stopRequested.load(), 0);  // cleared as the executor goes idle
+  EXPECT_EQ(state_.pressPending.load(), 0);
+}
+
+TEST_F(ExecutorTest, MacroModeZeroStopsOnASecondPressAndReleasesWhatItHolds) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  // Shift and the left button held while B repeats.
+  AddMacro(Macro(
+      {{0x10, P, 5}, {240, P, 5}, {0x42, P, 10}, {0x42, R, 10}, {240, R, 5}, {0x10, R, 5}}, 100));
+  clock_.At(22, [&] { Report(6, 0); });    // a release does nothing in mode 0
+  clock_.At(25, [&] { Report(6, 246); });  // a second press stops, after the delay ending at 30
+  PressAndPerform(6);
+  EXPECT_EQ(TimedLines(),
+            (Lines{"key down vk=0x10 scan=0x2A ext=0 @0", "button left down @5",
+                   "key down vk=0x42 scan=0x30 ext=0 @10", "key up vk=0x42 scan=0x30 ext=0 @20",
+                   "button left up @30", "key up vk=0x10 scan=0x2A ext=0 @30"}));
+}
+
+TEST_F(ExecutorTest, MacroDeadlinesAreAbsoluteSoLatenessDoesNotAddUp) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  std::vector<std::tuple<uint8_t, uint8_t, uint16_t>> events;
+  for (int i = 0; i < 100; ++i) events.emplace_back(0x41, i % 2 == 0 ? P : R, 1);
+  AddMacro(Macro(events));
+  clock_.SetLateness(std::chrono::microseconds(700));  // every sleep ends 0.7 ms late
+  PressAndPerform(6);
+  std::vector<InputCall> calls = input_.Calls();
+  ASSERT_EQ(calls.size(), 100u);
+  for (size_t j = 1; j < calls.size(); ++j) {
+    SCOPED_TRACE(j);
+    EXPECT_NEAR(ScriptedClock::MsOf(calls[j].at), j + 0.7, 1e-6);
+  }
+}
+
+TEST_F(ExecutorTest, AMacroPlaysTheRecordAsItWasWhenItStarted) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  AddMacro(Macro({{0x41, P, 10}, {0x41, R, 10}, {0x42, P, 10}, {0x42, R, 10}}));
+  clock_.At(15, [&] {
+    macros_.Edit([](MacroTableData& data) {
+      data.records[0] = MacroTable::BlankMacro();
+      data.macroCount = 0;
+    });
+  });
+  PressAndPerform(6);
+  EXPECT_EQ(input_.Calls().size(), 4u);
+}
+
+TEST_F(ExecutorTest, ShutdownEndsAPlaybackAfterTheRunningDelay) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  AddMacro(Macro({{0x12, P, 10}, {0x09, P, 1000}, {0x09, R, 10}, {0x12, R, 10}}));
+  clock_.At(15, [&] { state_.shutdownRequested.store(true); });
+  EXPECT_EQ(executor_->PlayMacro(0), PlaybackEnd::Shutdown);
+  EXPECT_EQ(
+      TimedLines(),
+      (Lines{"key down vk=0x12 scan=0x38 ext=0 @0", "key down vk=0x09 scan=0x0F ext=0 @10",
+             "key up vk=0x09 scan=0x0F ext=0 @1010", "key up vk=0x12 scan=0x38 ext=0 @1010"}));
+}
+
+// The worker thread: woken by the reader's notification, not by polling, and ended by Stop()
+// even in the middle of a long delay when the clock is woken for shutdown.
+TEST_F(ExecutorTest, TheWorkerWakesOnlyForPressesAndStopsPromptly) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 41, 31})));
+  AddMacro(Macro({{0x41, P, 60000}, {0x41, R, 10}}));
+  WakeableClock realClock;
+  RecordingInput input;
+  ActionExecutor worker(state_, macros_, *link_, input, window_, realClock);
+  worker.Start();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(worker.Wakeups(), 0u);  // idle: no wake-up at all
+
+  Report(6, 246);  // Copy
+  while (state_.pressPending.load() != 0) state_.pressPending.wait(1);
+  EXPECT_EQ(input.Lines().size(), 4u);
+  EXPECT_EQ(worker.Wakeups(), 1u);
+
+  Report(6, 244);  // the macro, which holds A for a minute
+  while (input.Lines().size() < 5) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  auto began = std::chrono::steady_clock::now();
+  state_.shutdownRequested.store(true);
+  realClock.WakeAll();
+  worker.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(1));
+  EXPECT_EQ(input.Lines().back(), "key up vk=0x41 scan=0x1E ext=0");
+}
+
+TEST_F(ExecutorTest, CloseKeyUpsReleaseAltSixTimes) {
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 6})));
+  SendCloseKeyUps(input_);
+  EXPECT_EQ(input_.Lines(), Lines(6, "key up vk=0x12 scan=0x00 ext=0"));
+}
+
+}  // namespace
+}  // namespace kr450

@@ -1,0 +1,108 @@
+#include "actions/shell_operations.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace kr450 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Folders of fake programs: each writes its name and arguments to a log and exits as told.
+class ShellOperationsTest : public ::testing::Test {
+ protected:
+  ShellOperationsTest() {
+    root_ = fs::temp_directory_path() /
+            ("kr450-shell-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "a");
+    fs::create_directories(root_ / "b");
+  }
+  ~ShellOperationsTest() override { fs::remove_all(root_); }
+
+  void FakeProgram(const std::string& folder, const std::string& name, int exitStatus = 0) {
+    fs::path path = root_ / folder / name;
+    std::ofstream(path) << "#!/bin/sh\necho \"" << name << " $*\" >> '" << Log() << "'\nexit "
+                        << exitStatus << "\n";
+    fs::permissions(path, fs::perms::owner_all);
+  }
+  std::string Path() const { return (root_ / "a").string() + "::" + (root_ / "b").string(); }
+  std::string Log() const { return (root_ / "log").string(); }
+
+  // The log once `lines` lines are in it (programs run in the background).
+  std::string WaitForLog(int lines) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string text;
+    while (std::chrono::steady_clock::now() < until) {
+      std::ifstream in(Log());
+      std::stringstream all;
+      all << in.rdbuf();
+      text = all.str();
+      if (std::count(text.begin(), text.end(), '\n') >= lines) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return text;
+  }
+
+  fs::path root_;
+};
+
+TEST_F(ShellOperationsTest, FindsTheFirstCandidateOnPath) {
+  FakeProgram("b", "xterm");
+  FakeProgram("b", "konsole");
+  FakeProgram("a", "xterm");
+  std::ofstream(root_ / "a" / "konsole") << "not executable";
+  fs::create_directories(root_ / "a" / "kitty");  // a folder, not a program
+  std::string path = Path();
+  EXPECT_EQ(FindFirstOnPath({"kitty", "konsole", "xterm"}, path),
+            (root_ / "b" / "konsole").string());
+  EXPECT_EQ(FindFirstOnPath({"xterm"}, path), (root_ / "a" / "xterm").string());
+  EXPECT_EQ(FindFirstOnPath({"missing"}, path), "");
+  EXPECT_EQ(FindFirstOnPath({"xterm"}, ""), "");
+  EXPECT_EQ(TerminalCandidates().front(), "x-terminal-emulator");
+}
+
+TEST_F(ShellOperationsTest, StartsTheDebianTerminalFirstWithoutAShell) {
+  FakeProgram("a", "xterm");
+  FakeProgram("b", "x-terminal-emulator");
+  FakeProgram("a", "xcalc");
+  ShellOperations shell(Path(), "/home/u");
+  EXPECT_TRUE(shell.StartProgram(Program::Terminal));
+  EXPECT_EQ(WaitForLog(1), "x-terminal-emulator \n");
+  EXPECT_TRUE(shell.StartProgram(Program::Calculator));
+  EXPECT_EQ(WaitForLog(2), "x-terminal-emulator \nxcalc \n");
+  ShellOperations empty((root_ / "none").string(), "/home/u");
+  EXPECT_FALSE(empty.StartProgram(Program::Terminal));
+}
+
+TEST_F(ShellOperationsTest, LockFallsBackToTheScreenLockerWhenLogindFails) {
+  FakeProgram("a", "loginctl", 1);
+  FakeProgram("a", "xdg-screensaver");
+  FakeProgram("a", "xscreensaver-command");
+  ShellOperations shell(Path(), "/home/u");
+  EXPECT_TRUE(shell.LockSession());
+  EXPECT_EQ(WaitForLog(2), "loginctl lock-session\nxdg-screensaver lock\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(WaitForLog(2), "loginctl lock-session\nxdg-screensaver lock\n");  // no third
+}
+
+TEST_F(ShellOperationsTest, ComputerViewFallsBackToTheHomeFolder) {
+  FakeProgram("a", "gio", 2);
+  FakeProgram("b", "xdg-open");
+  ShellOperations shell(Path(), "/home/u");
+  EXPECT_TRUE(shell.OpenComputer());
+  EXPECT_EQ(WaitForLog(2), "gio open computer:///\nxdg-open /home/u\n");
+  ShellOperations none((root_ / "none").string(), "/home/u");
+  EXPECT_FALSE(none.OpenComputer());
+  EXPECT_FALSE(none.LockSession());
+}
+
+}  // namespace
+}  // namespace kr450

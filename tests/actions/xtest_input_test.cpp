@@ -1,0 +1,153 @@
+// GoogleTest before Xlib, whose macros (None, Bool, ...) would break its headers.
+#include <gtest/gtest.h>
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+// clang-format on
+
+#include <chrono>
+#include <vector>
+
+#include "actions/key_table.h"
+#include "actions/pointer_speed_map.h"
+#include "actions/xtest_input.h"
+
+namespace kr450 {
+namespace {
+
+struct Received {
+  int type;
+  KeySym keysym;        // key events
+  unsigned int button;  // button events
+  bool operator==(const Received&) const = default;
+};
+
+// A tiny X client: one mapped window with the input focus and the pointer over it, selecting
+// key and button events, as any application the driver types into.
+class XClient {
+ public:
+  XClient() {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) return;
+    window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 200, 200, 0, 0, 0);
+    XSelectInput(
+        display_, window_,
+        KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(display_, window_);
+    for (XEvent event; XNextEvent(display_, &event), event.type != MapNotify;) {
+    }
+    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+    XWarpPointer(display_, None, window_, 0, 0, 0, 0, 100, 100);
+    XSync(display_, False);
+  }
+  ~XClient() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+  Display* display() const { return display_; }
+
+  // Key and button events that arrive within the timeout, until `count` have.
+  std::vector<Received> Collect(size_t count, std::chrono::milliseconds timeout) {
+    std::vector<Received> got;
+    auto until = std::chrono::steady_clock::now() + timeout;
+    while (got.size() < count && std::chrono::steady_clock::now() < until) {
+      if (XPending(display_) == 0) {
+        XSync(display_, False);
+        if (XPending(display_) == 0) continue;
+      }
+      XEvent event;
+      XNextEvent(display_, &event);
+      if (event.type == KeyPress || event.type == KeyRelease) {
+        got.push_back({event.type, XkbKeycodeToKeysym(display_, event.xkey.keycode, 0, 0), 0});
+      } else if (event.type == ButtonPress || event.type == ButtonRelease) {
+        got.push_back({event.type, NoSymbol, event.xbutton.button});
+      }
+    }
+    return got;
+  }
+
+ private:
+  Display* display_ = nullptr;
+  Window window_ = 0;
+};
+
+class XTestInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(client_.display(), nullptr) << "no X display (the test runs under xvfb-run)";
+    std::string error;
+    input_ = MakeXTestInput(nullptr, &error);
+    ASSERT_NE(input_, nullptr) << error;
+  }
+
+  XClient client_;
+  std::unique_ptr<InputSynth> input_;
+};
+
+void Key(InputSynth& input, uint8_t vk, bool down) {
+  input.KeyEvent(vk, ScanCodeFor(vk),
+                 (IsExtendedKey(vk) ? KEY_FLAG_EXTENDED : 0) | (down ? 0 : KEY_FLAG_UP));
+}
+
+TEST_F(XTestInputTest, KeysReachAnXClientAsTheRightKeys) {
+  Key(*input_, 0x25, true);  // left arrow, an extended key
+  Key(*input_, 0x25, false);
+  Key(*input_, 0xA0, true);  // left shift, a modifier
+  Key(*input_, 0x41, true);  // the letter A
+  Key(*input_, 0x41, false);
+  Key(*input_, 0xA0, false);
+  Key(*input_, 0xA3, true);  // right control, extended
+  Key(*input_, 0xA3, false);
+  EXPECT_EQ(client_.Collect(8, std::chrono::seconds(5)),
+            (std::vector<Received>{{KeyPress, XK_Left, 0},
+                                   {KeyRelease, XK_Left, 0},
+                                   {KeyPress, XK_Shift_L, 0},
+                                   {KeyPress, XK_a, 0},
+                                   {KeyRelease, XK_a, 0},
+                                   {KeyRelease, XK_Shift_L, 0},
+                                   {KeyPress, XK_Control_R, 0},
+                                   {KeyRelease, XK_Control_R, 0}}));
+}
+
+TEST_F(XTestInputTest, ButtonsReachAnXClient) {
+  for (MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
+    EXPECT_TRUE(input_->MouseButtonEvent(button, true));
+    EXPECT_TRUE(input_->MouseButtonEvent(button, false));
+  }
+  EXPECT_EQ(client_.Collect(6, std::chrono::seconds(5)),
+            (std::vector<Received>{{ButtonPress, NoSymbol, 1},
+                                   {ButtonRelease, NoSymbol, 1},
+                                   {ButtonPress, NoSymbol, 3},
+                                   {ButtonRelease, NoSymbol, 3},
+                                   {ButtonPress, NoSymbol, 2},
+                                   {ButtonRelease, NoSymbol, 2}}));
+}
+
+TEST_F(XTestInputTest, KeysWithoutCounterpartAreSkipped) {
+  EXPECT_FALSE(input_->KeyEvent(0x17, 0, 0));  // JUNJA: no Linux key
+  EXPECT_FALSE(input_->KeyEvent(0x0C, 0, 0));  // CLEAR: beyond X's key codes
+  EXPECT_FALSE(input_->KeyEvent(0x07, 0, 0));  // not a key
+  EXPECT_TRUE(client_.Collect(1, std::chrono::milliseconds(200)).empty());
+}
+
+TEST_F(XTestInputTest, PointerSpeedChangesThePointerControl) {
+  auto control = [&] {
+    int numerator = 0, denominator = 0, threshold = 0;
+    XGetPointerControl(client_.display(), &numerator, &denominator, &threshold);
+    return CoreAcceleration{numerator, denominator, threshold};
+  };
+  EXPECT_EQ(input_->GetPointerSpeed(), 10);
+  EXPECT_EQ(control(), DEFAULT_CORE_ACCELERATION);
+  ASSERT_TRUE(input_->SetPointerSpeed(7));
+  EXPECT_EQ(control(), (CoreAcceleration{5, 4, 4}));
+  EXPECT_EQ(input_->GetPointerSpeed(), 7);
+  ASSERT_TRUE(input_->SetPointerSpeed(20));
+  EXPECT_EQ(control(), (CoreAcceleration{7, 1, 4}));
+  EXPECT_FALSE(input_->SetPointerSpeed(21));
+  EXPECT_EQ(input_->GetPointerSpeed(), 20);
+  ASSERT_TRUE(input_->SetPointerSpeed(10));  // back to the server's default
+  EXPECT_EQ(control(), DEFAULT_CORE_ACCELERATION);
+}
+
+}  // namespace
+}  // namespace kr450
