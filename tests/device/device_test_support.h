@@ -1,0 +1,111 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/clock.h"
+#include "config/config_store.h"
+#include "config/driver_state.h"
+#include "config/ui_link.h"
+#include "device/device_link.h"
+#include "device/pointer_speed.h"
+#include "device/simulated_mouse.h"
+
+namespace kr450::test {
+
+// Bytes of a fixture written as hex pairs, with '#' comments.
+inline std::vector<uint8_t> LoadHexFixture(const std::string& name) {
+  std::ifstream in(std::string(KR450_FIXTURES) + "/device/" + name);
+  std::vector<uint8_t> bytes;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line.substr(0, line.find('#')));
+    std::string word;
+    while (words >> word) bytes.push_back(static_cast<uint8_t>(std::stoul(word, nullptr, 16)));
+  }
+  return bytes;
+}
+
+class RecordingWindow final : public WindowLink {
+ public:
+  void RequestRepaint() override { ++repaints; }
+  void RequestShutdown() override { ++shutdowns; }
+  std::atomic<int> repaints{0};
+  std::atomic<int> shutdowns{0};
+};
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kr450-device-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Waits (briefly) for a condition another thread makes true.
+template <typename F>
+bool Eventually(F condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+inline std::vector<uint8_t> Report(uint8_t command, uint8_t a, uint8_t b) {
+  std::vector<uint8_t> report(SimulatedMouse::FEATURE_REPORT_LENGTH, 0);
+  report[0] = 7;
+  report[1] = command;
+  report[2] = a;
+  report[3] = b;
+  return report;
+}
+
+// A device link on a simulated mouse, with config.ini in a folder of its own. The window is
+// on the advanced page, so a blink worker started by an apply ends at once.
+class DeviceLinkTest : public ::testing::Test {
+ protected:
+  DeviceLinkTest() {
+    state.configFilePath = dir.File("config.ini");
+    state.currentPage = 1;
+    SetConfig(1, [](DeviceConfig&) {});
+  }
+
+  template <typename F>
+  void SetConfig(int current, F change) {
+    state.WithConfig([&](ConfigState& s) {
+      s.currentConfig = current;
+      s.config = FactoryConfig(DeviceConfig{});
+      s.config.pointerSpeed = 10;
+      change(s.config);
+    });
+  }
+
+  std::string Value(const std::string& section, const std::string& key) {
+    return LoadIniFile(state.configFilePath).Get(section, key, 64);
+  }
+
+  TempDir dir;
+  DriverState state;
+  SimulatedMouse mouse;
+  RecordingPointerSpeed pointer;
+  RecordingWindow window;
+  FakeClock clock;
+  DeviceLink link{state, mouse, pointer, window, clock};
+};
+
+}  // namespace kr450::test
