@@ -1,9 +1,327 @@
+// The command-line tool's driver commands: `run`, the resident driver without a window, and
+// `sim`, which plays presses on the simulated mouse so every function can be tried without
+// the hardware.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <thread>
+
+#include "actions/action_executor.h"
+#include "actions/input_backends.h"
+#include "actions/recording_input.h"
+#include "actions/tracing_input.h"
 #include "app/cli.h"
+#include "app/paths.h"
+#include "config/config_store.h"
+#include "config/decimal.h"
+#include "device/device_stack.h"
+#include "device/feature_report.h"
+#include "device/input_reader.h"
+#include "device/wakeable_clock.h"
+#include "macro/macro_file.h"
 
 namespace kr450 {
+namespace {
+
+constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
+constexpr auto CLICK_HOLD = std::chrono::milliseconds(20);
+constexpr int MAX_SIM_WAIT_MS = 600000;
+// After the last step the reader may still be taking the last report.
+constexpr auto SETTLE = std::chrono::milliseconds(50);
+
+class StderrMessages final : public MessageSink {
+ public:
+  explicit StderrMessages(std::ostream& err) : err_(err) {}
+  void ShowMessage(std::string_view text) override { err_ << text << "\n"; }
+
+ private:
+  std::ostream& err_;
+};
+
+// The trace: lines from the executor, the device link and the steps of `sim` come from
+// different threads and must not mix.
+class TraceOutput {
+ public:
+  TraceOutput(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
+  bool enabled() const { return enabled_; }
+
+  void Line(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    out_ << text << std::endl;
+  }
+  // "text t=MS", milliseconds since the start with three decimals.
+  void TimedLine(std::string_view text, Clock::TimePoint at) {
+    char t[32];
+    std::snprintf(t, sizeof t, " t=%.3f",
+                  std::chrono::duration<double, std::milli>(at - start_).count());
+    Line(std::string(text) + t);
+  }
+
+ private:
+  std::ostream& out_;
+  const bool enabled_;
+  const Clock::TimePoint start_ = std::chrono::steady_clock::now();
+  std::mutex mutex_;
+};
+
+// The window's part for a process without one: removal of the mouse ends `run` through a
+// signal that its main thread waits for.
+class SignalWindowLink final : public WindowLink {
+ public:
+  void RequestRepaint() override {}
+  void RequestShutdown() override {
+    removed.store(true);
+    ::kill(::getpid(), SIGUSR1);
+  }
+  std::atomic<bool> removed{false};
+};
+
+// The input backend --input asks for. When the default cannot be opened the driver runs on
+// without synthesised input (stage steps and configurations still work) and says so.
+std::unique_ptr<InputSynth> ChooseInput(CliContext& context) {
+  std::string chosen, error;
+  std::unique_ptr<InputSynth> input = MakeInputSynth(context.options.input, &chosen, &error);
+  if (input != nullptr) return input;
+  context.err << "kr450-cli: " << chosen << " input: " << error << "\n";
+  if (!context.options.input.empty()) return nullptr;
+  context.err << "kr450-cli: running without synthesised input (--trace shows what it would "
+                 "be)\n";
+  return std::make_unique<RecordingInput>();
+}
+
+// One driver process: the device stack, the macros, the input reader and the executor.
+class DriverSession {
+ public:
+  DriverSession(CliContext& context, std::unique_ptr<InputSynth> backend)
+      : trace_(context.out, context.options.trace),
+        backend_(std::move(backend)),
+        tracing_(
+            *backend_, clock_,
+            [this](const InputCall& call) { trace_.TimedLine(FormatInputCall(call), call.at); }),
+        input_(trace_.enabled() ? static_cast<InputSynth&>(tracing_) : *backend_),
+        stack_(state_, input_, window_, clock_,
+               {.simulate = context.options.simulate, .traceFeatureReport = TraceReports()}),
+        reader_(state_, stack_.link(), window_, clock_),
+        executor_(state_, macros_, stack_.link(), input_, window_, clock_),
+        messages_(context.err) {}
+
+  ~DriverSession() { Stop(); }
+
+  // Start-up: configuration and macros loaded, workers running, the mouse opened and the
+  // configuration applied. False without the mouse.
+  bool Start(const std::string& dataDirectory) {
+    LoadAtStartup(state_, dataDirectory);
+    LoadMacroFile(macros_, dataDirectory + "/Macro.dat", messages_);
+    reader_.Start();
+    executor_.Start();
+    bool found = stack_.link().OpenDevice();
+    stack_.link().ApplyConfig();  // without the mouse it still stores the configuration
+    return found;
+  }
+
+  // The close sequence: the executor ends (a macro releases what it holds), six Alt key-ups,
+  // the exit report and the pointer speed 10, then the reader ends. `removed`: the mouse is
+  // gone, and only the workers are ended.
+  void Stop(bool removed = false) {
+    if (stopped_) return;
+    stopped_ = true;
+    state_.shutdownRequested.store(true);
+    clock_.WakeAll();
+    executor_.Stop();
+    if (!removed) {
+      SendCloseKeyUps(input_);
+      stack_.link().ShutDown();
+    }
+    reader_.Stop();
+  }
+
+  // Waits until the executor has performed every press the reader took.
+  void WaitUntilIdle() {
+    do {
+      std::this_thread::sleep_for(SETTLE);
+      for (int32_t v; (v = state_.pressPending.load()) != 0;) state_.pressPending.wait(v);
+    } while (state_.pressPending.load() != 0);
+  }
+
+  SimulatedMouse* mouse() { return stack_.simulatedMouse(); }
+  TraceOutput& trace() { return trace_; }
+  SignalWindowLink& window() { return window_; }
+
+ private:
+  std::function<void(std::span<const uint8_t>)> TraceReports() {
+    if (!trace_.enabled()) return {};
+    return [this](std::span<const uint8_t> report) { trace_.Line(FormatReportLine(report)); };
+  }
+
+  TraceOutput trace_;
+  DriverState state_;
+  WakeableClock clock_;
+  SignalWindowLink window_;
+  MacroTable macros_;
+  std::unique_ptr<InputSynth> backend_;
+  TracingInput tracing_;
+  InputSynth& input_;
+  DeviceStack stack_;
+  InputReader reader_;
+  ActionExecutor executor_;
+  StderrMessages messages_;
+  bool stopped_ = false;
+};
+
+// The signals that end `run`, blocked in every thread so that the main thread takes them.
+sigset_t EndSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGUSR1);  // the mouse was removed
+  return set;
+}
+
+int Run(CliContext& context, const std::vector<std::string>& args) {
+  if (!args.empty()) {
+    context.err << "kr450-cli: run takes no arguments\n";
+    return 2;
+  }
+  sigset_t signals = EndSignals();
+  sigset_t previous;
+  pthread_sigmask(SIG_BLOCK, &signals, &previous);  // before any thread starts
+  int status = 0;
+  {
+    std::unique_ptr<InputSynth> input = ChooseInput(context);
+    if (input == nullptr) {
+      pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+      return 1;
+    }
+    DriverSession session(context, std::move(input));
+    if (!session.Start(context.dataDirectory)) {
+      context.err << NO_MOUSE_MESSAGE << "\n";
+      status = 1;
+    } else {
+      context.err << "kr450-cli: driver running; SIGINT or SIGTERM ends it\n";
+      int received = 0;
+      sigwait(&signals, &received);
+      if (session.window().removed.load()) {
+        context.err << "kr450-cli: the KR-450 was removed\n";
+        status = 1;
+      }
+    }
+    session.Stop(session.window().removed.load());
+  }
+  // A removal signal that came during the close must not reach the caller.
+  for (timespec zero{}; sigtimedwait(&signals, nullptr, &zero) > 0;) {
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return status;
+}
+
+struct SimStep {
+  enum class Kind { Press, Release, Click, Wait } kind;
+  int value;  // key 1..6 or milliseconds
+};
+
+bool ParseSimSteps(const std::vector<std::string>& args, std::vector<SimStep>* steps) {
+  for (size_t i = 0; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) return false;
+    const std::string& word = args[i];
+    const std::string& number = args[i + 1];
+    if (number.empty() || number.size() > 6 ||
+        number.find_first_not_of("0123456789") != std::string::npos) {
+      return false;
+    }
+    int value = ParseDecimal(number);
+    SimStep step{};
+    if (word == "wait") {
+      if (value > MAX_SIM_WAIT_MS) return false;
+      step = {SimStep::Kind::Wait, value};
+    } else {
+      if (value < 1 || value > SimulatedMouse::KEY_COUNT) return false;
+      if (word == "press") {
+        step = {SimStep::Kind::Press, value};
+      } else if (word == "release") {
+        step = {SimStep::Kind::Release, value};
+      } else if (word == "click") {
+        step = {SimStep::Kind::Click, value};
+      } else {
+        return false;
+      }
+    }
+    steps->push_back(step);
+  }
+  return !steps->empty();
+}
+
+void PerformSimStep(DriverSession& session, const SimStep& step) {
+  SimulatedMouse& mouse = *session.mouse();
+  TraceOutput& trace = session.trace();
+  auto show = [&](const std::string& text) {
+    if (trace.enabled()) trace.TimedLine(text, std::chrono::steady_clock::now());
+  };
+  const std::string key = std::to_string(step.value);
+  switch (step.kind) {
+    case SimStep::Kind::Press:
+      show("sim press " + key);
+      mouse.PressKey(step.value);
+      break;
+    case SimStep::Kind::Release:
+      show("sim release " + key);
+      mouse.ReleaseKey(step.value);
+      break;
+    case SimStep::Kind::Click:
+      show("sim press " + key);
+      mouse.PressKey(step.value);
+      std::this_thread::sleep_for(CLICK_HOLD);
+      show("sim release " + key);
+      mouse.ReleaseKey(step.value);
+      break;
+    case SimStep::Kind::Wait:
+      show("sim wait " + key);
+      std::this_thread::sleep_for(std::chrono::milliseconds(step.value));
+      break;
+  }
+}
+
+int Sim(CliContext& context, const std::vector<std::string>& args) {
+  std::vector<SimStep> steps;
+  if (!ParseSimSteps(args, &steps)) {
+    context.err << "kr450-cli: sim takes steps: press K, release K, click K (K 1..6), wait MS\n";
+    return 2;
+  }
+  if (!context.options.simulate) {
+    context.err << "kr450-cli: sim plays the simulated mouse: add --simulate\n";
+    return 2;
+  }
+  std::unique_ptr<InputSynth> input = ChooseInput(context);
+  if (input == nullptr) return 1;
+  DriverSession session(context, std::move(input));
+  if (!session.Start(context.dataDirectory)) {
+    context.err << NO_MOUSE_MESSAGE << "\n";
+    return 1;
+  }
+  for (const SimStep& step : steps) PerformSimStep(session, step);
+  session.WaitUntilIdle();
+  session.Stop();
+  return 0;
+}
+
+constexpr CliCommand COMMANDS[] = {
+    {"run", "run               the resident driver without a window, until SIGINT or SIGTERM", Run},
+    {"sim",
+     "sim STEP...       with --simulate: press K, release K, click K, wait MS on the simulated "
+     "mouse",
+     Sim},
+};
+
+}  // namespace
 
 std::span<const CliCommand> ActionCommands() {
-  return {};
+  return COMMANDS;
 }
 
 }  // namespace kr450

@@ -11,3 +11,8 @@ kr450_add_test(NAME actions_tests
 kr450_add_test(NAME actions_xtest_tests X11
   SOURCES actions/xtest_input_test.cpp
   LIBS kr450_actions X11)
+
+# kr450-cli run and sim on the simulated mouse.
+kr450_add_test(NAME actions_cli_tests
+  SOURCES actions/cli_action_test.cpp
+  LIBS kr450_cli)
