@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "actions/input_backends.h"
 #include "app/cli.h"
 #include "app/paths.h"
 #include "config/config_store.h"
@@ -29,11 +30,22 @@ class StderrMessages final : public MessageSink {
   std::ostream& err_;
 };
 
-// One process's device side. The pointer speed is kept in memory: the tool leaves the
-// session's pointer speed alone.
+// The session's pointer speed, which the apply sets as the driver does. With --simulate, or
+// when no input backend can be opened, it is only kept in memory.
+std::unique_ptr<PointerSpeed> ChoosePointerSpeed(CliContext& context, bool setsPointer) {
+  if (setsPointer && !context.options.simulate) {
+    std::string chosen, error;
+    if (auto input = MakeInputSynth(context.options.input, &chosen, &error)) return input;
+  }
+  return std::make_unique<RecordingPointerSpeed>();
+}
+
+// One process's device side.
 struct DeviceSession {
-  explicit DeviceSession(CliContext& context)
-      : stack(state, pointer, window, clock,
+  // A session that only looks (probe) opens no input backend.
+  explicit DeviceSession(CliContext& context, bool setsPointer = true)
+      : pointer(ChoosePointerSpeed(context, setsPointer)),
+        stack(state, *pointer, window, clock,
               {.simulate = context.options.simulate, .traceFeatureReport = TraceTo(context)}) {}
   ~DeviceSession() { clock.WakeAll(); }  // the blink worker must not hold up the exit
 
@@ -47,7 +59,7 @@ struct DeviceSession {
   DeviceLink& link() { return stack.link(); }
 
   DriverState state;
-  RecordingPointerSpeed pointer;
+  std::unique_ptr<PointerSpeed> pointer;
   NullWindowLink window;
   WakeableClock clock;
   DeviceStack stack;
@@ -85,7 +97,7 @@ int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyO
 
 int Probe(CliContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return 2;
-  DeviceSession session(context);
+  DeviceSession session(context, false);
   const std::vector<HidCollectionInfo> collections = session.stack.platform().Enumerate();
   if (collections.empty()) context.out << "no HID collections found\n";
   bool kr450Denied = false;

@@ -62,7 +62,7 @@ TEST_F(CliDeviceCommands, SimulatedResetEndsWithTheEightFactoryReports) {
 TEST_F(CliDeviceCommands, ApplyWithoutTheMouseWritesTheFilesAndAsksForIt) {
   // The simulated system stands in for one without the mouse only through --simulate; here
   // the system's own devices are searched, and this machine has no KR-450.
-  const CliRun run = Run({"apply", "2"});
+  const CliRun run = Run({"--input", "record", "apply", "2"});
   if (run.status == 0) GTEST_SKIP() << "a KR-450 is plugged in";
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("请插入【KR-450】USB鼠标"), std::string::npos);
@@ -77,7 +77,7 @@ TEST_F(CliDeviceCommands, ProbeListsCollectionsAndTellsWhetherTheMouseWasFound) 
   EXPECT_NE(simulated.out.find("usage page 0xff01 usage 0x0001"), std::string::npos);
   EXPECT_NE(simulated.out.find("KR-450 found at /dev/hidraw-sim-kr450"), std::string::npos);
 
-  const CliRun system = Run({"probe"});
+  const CliRun system = Run({"--input", "record", "probe"});
   EXPECT_EQ(system.status, 0);
   EXPECT_NE(system.out.find("KR-450"), std::string::npos);
 }
