@@ -16,3 +16,8 @@ kr450_add_test(NAME device_tests
 kr450_add_test(NAME device_cli_tests
   SOURCES device/cli_device_commands_test.cpp
   LIBS kr450_cli)
+
+# The hidraw backend on the real kernel interface; skips itself without /dev/uhid.
+kr450_add_test(NAME device_hidraw_tests
+  SOURCES device/hidraw_uhid_test.cpp
+  LIBS kr450_device)
