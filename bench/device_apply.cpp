@@ -63,9 +63,10 @@ void BM_NaiveKeyByKeyStore(benchmark::State& bench) {
     Status status =
         UpdateIniFile(file, [](IniDocument& doc) { doc.Set("Init", "CurConfig", "1"); });
     for (int section : {6, 1}) {
-      for (const auto& [key, value] : values) {
-        status = UpdateIniFile(
-            file, [&](IniDocument& doc) { doc.Set(ConfigSectionName(section), key, value); });
+      for (const auto& entry : values) {
+        status = UpdateIniFile(file, [&](IniDocument& doc) {
+          doc.Set(ConfigSectionName(section), entry.first, entry.second);
+        });
       }
     }
     benchmark::DoNotOptimize(status.ok());

@@ -120,10 +120,10 @@ TEST_F(ApplyConfigTest, NeverLeavesTheMouseWithoutALeftButton) {
 }
 
 TEST_F(ApplyConfigTest, SetsTheSystemPointerSpeedWhenItCanBeRead) {
-  for (auto [choice, speed] : {std::pair{8, 7}, {9, 9}, {10, 10}}) {
-    SetConfig(1, [&](DeviceConfig& config) { config.pointerSpeed = choice; });
+  for (const auto& c : {std::pair{8, 7}, {9, 9}, {10, 10}}) {
+    SetConfig(1, [&](DeviceConfig& config) { config.pointerSpeed = c.first; });
     link.ApplyConfig();
-    EXPECT_EQ(pointer.SpeedsSet().back(), speed);
+    EXPECT_EQ(pointer.SpeedsSet().back(), c.second);
   }
   const size_t before = pointer.SpeedsSet().size();
   pointer.SetReadable(false);
