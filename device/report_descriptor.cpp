@@ -68,7 +68,9 @@ uint16_t ByteLength(const std::map<uint8_t, uint64_t>& reports, bool usesIds) {
 DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
   GlobalState global;
   std::vector<GlobalState> stack;
-  std::optional<uint32_t> firstUsage;  // local state: the first usage since the last main item
+  // Local state: the first usage since the last main item.
+  bool haveUsage = false;
+  uint32_t firstUsage = 0;
   bool usesIds = false;
   int depth = 0;
   std::optional<CollectionBuilder> current;
@@ -123,14 +125,15 @@ DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
       }
     } else if (type == LOCAL) {
       // A four-byte usage carries its own usage page in the high half.
-      if (tag == USAGE && !firstUsage) {
+      if (tag == USAGE && !haveUsage) {
         firstUsage = size == 4 ? value : (global.usagePage << 16) | (value & 0xFFFF);
+        haveUsage = true;
       }
     } else if (type == MAIN) {
       switch (tag) {
         case COLLECTION:
           if (depth == 0) {
-            const uint32_t usage = firstUsage.value_or(global.usagePage << 16);
+            const uint32_t usage = haveUsage ? firstUsage : global.usagePage << 16;
             current = CollectionBuilder{
                 static_cast<uint16_t>(usage >> 16), static_cast<uint16_t>(usage & 0xFFFF), {}};
           }
@@ -158,7 +161,7 @@ DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
         default:
           break;
       }
-      firstUsage.reset();
+      haveUsage = false;
     }
   }
   if (depth != 0) return {std::nullopt, "collection not ended"};
