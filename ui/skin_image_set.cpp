@@ -36,8 +36,9 @@ std::optional<std::string> SizeProblem(const SkinImageInfo& info, const QImage& 
                           : image.width() >= mask.width() && image.height() >= mask.height();
   if (fits) return std::nullopt;
   const std::string maskName(SkinImageFile(*MaskOf(info.group)).fileName);
-  return std::string(info.fileName) + "：尺寸 " + SizeText(image.size()) +
-         (exact ? " 与 " : " 小于 ") + maskName + " 的 " + SizeText(mask.size());
+  const std::string sizes = "：尺寸 " + SizeText(image.size()) + (exact ? " 与 " : " 小于 ") +
+                            maskName + " 的 " + SizeText(mask.size());
+  return std::string(info.fileName) + sizes + (exact ? " 不同" : "");
 }
 
 }  // namespace

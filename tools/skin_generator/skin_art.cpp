@@ -333,7 +333,7 @@ void PaintPreviewLook(QPainter& p, const SkinDesign& d, const QRect& rect,
   if (lights) {
     QRadialGradient halo(QRectF(d.previewMouse).center(), d.previewMouse.height() * 0.55);
     QColor inner = *lights, outer = *lights;
-    inner.setAlpha(70);
+    inner.setAlpha(120);
     outer.setAlpha(0);
     halo.setColorAt(0.0, inner);
     halo.setColorAt(1.0, outer);

@@ -1,0 +1,344 @@
+// The skin in data/skins, read with the driver's own reader: complete, consistent with its
+// pictures, and laid out so that the window can draw and hit-test it.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <span>
+
+#include "skin_test_support.h"
+#include "ui/skin_fonts.h"
+#include "ui/skin_loader.h"
+#include "ui/skin_roles.h"
+
+namespace kr450 {
+namespace {
+
+using test::RecordingSink;
+using test::RecordingWindow;
+
+const std::string SKIN_DIR = std::string(KR450_SOURCE_DIR) + "/data/skins";
+
+QRect RectOf(const SkinItem& item) {
+  return QRect(item.x, item.y, item.width, item.height);
+}
+QRect RectOf(const ControlRect& r) {
+  return QRect(r.left, r.top, r.width(), r.height());
+}
+
+// Mean difference of the channels of two pictures inside a rectangle.
+double MeanDifference(const QImage& a, const QImage& b, const QRect& r) {
+  double sum = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * r.width() * r.height());
+}
+
+QColor MeanColour(const QImage& image, const QRect& r) {
+  double red = 0, green = 0, blue = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      red += qRed(image.pixel(x, y));
+      green += qGreen(image.pixel(x, y));
+      blue += qBlue(image.pixel(x, y));
+    }
+  }
+  const double n = r.width() * r.height();
+  return QColor(int(red / n), int(green / n), int(blue / n));
+}
+
+// How coloured a picture is inside a rectangle: the mean spread of each pixel's channels.
+double MeanChroma(const QImage& image, const QRect& r) {
+  double sum = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      sum += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)});
+    }
+  }
+  return sum / (r.width() * r.height());
+}
+
+struct Named {
+  std::string name;
+  QRect rect;
+};
+
+void ExpectApart(const std::vector<Named>& rects) {
+  for (size_t i = 0; i < rects.size(); ++i) {
+    for (size_t j = i + 1; j < rects.size(); ++j) {
+      EXPECT_FALSE(rects[i].rect.intersects(rects[j].rect))
+          << rects[i].name << " overlaps " << rects[j].name;
+    }
+  }
+}
+
+template <size_t N>
+std::vector<Named> Entries(const char* table, const std::array<SkinItem, N>& items, size_t first,
+                           size_t last) {
+  std::vector<Named> out;
+  for (size_t i = first; i <= last; ++i) {
+    out.push_back({std::string(table) + " " + std::to_string(i), RectOf(items[i])});
+  }
+  return out;
+}
+
+std::vector<Named> Join(std::vector<Named> a, const std::vector<Named>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class ShippedSkin : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InstallSkinFontSubstitutes();
+    skin = new LoadedSkin;
+    loaded = LoadSkin(SKIN_DIR, sink, window, skin);
+  }
+  static void TearDownTestSuite() { delete skin; }
+
+  const SkinLayout& layout() const { return skin->layout; }
+  const QImage& image(SkinImage id) const { return skin->images.Get(id); }
+  std::vector<Named> Frame() const {
+    return Entries("main", layout().main, 0, main_item::LAST_FRAME);
+  }
+  // Every pixel of the rectangle is part of the window.
+  void ExpectInWindow(const Named& item) const {
+    EXPECT_FALSE(item.rect.isEmpty()) << item.name << " is empty";
+    EXPECT_EQ(skin->shape.windowShape.intersected(item.rect), QRegion(item.rect))
+        << item.name << " is not inside the window shape";
+  }
+  void ExpectCaptionFits(const SkinItem& item, const std::string& text, bool slot = false) const {
+    const QFontMetrics metrics(SkinCaptionFont());
+    const int width = metrics.horizontalAdvance(QString::fromStdString(text));
+    // A slot's caption starts 5 pixels in and must not reach its drop-down mark.
+    EXPECT_LE(width + (slot ? 5 + 18 : 4), item.width) << "\"" << text << "\" is too wide";
+    EXPECT_LE(metrics.height(), item.height) << "\"" << text << "\" is too high";
+  }
+
+  static inline RecordingSink sink;
+  static inline RecordingWindow window;
+  static inline LoadedSkin* skin = nullptr;
+  static inline bool loaded = false;
+};
+
+TEST_F(ShippedSkin, EveryFileIsPresentAndReadsWithoutAMessage) {
+  EXPECT_TRUE(loaded);
+  EXPECT_TRUE(sink.messages.empty()) << sink.messages.front();
+  EXPECT_EQ(window.shutdownRequests, 0);
+  for (const SkinImageInfo& info : SKIN_IMAGES) {
+    EXPECT_FALSE(image(info.id).isNull()) << info.fileName;
+  }
+  EXPECT_TRUE(std::filesystem::exists(SKIN_DIR + "/defMacro.dat"));
+}
+
+TEST_F(ShippedSkin, TheWindowIsShapedAndAbout800By640) {
+  EXPECT_EQ(skin->shape.maskWidth, 800);
+  EXPECT_EQ(skin->shape.maskHeight, 640);
+  const QRegion full(0, 0, 800, 640);
+  EXPECT_NE(skin->shape.windowShape, full);
+  // Cut corners only: at least 95 % of the rectangle is window.
+  int64_t area = 0;
+  for (const QRect& r : skin->shape.windowShape) area += int64_t{r.width()} * r.height();
+  EXPECT_GT(area, 800 * 640 * 95 / 100);
+  for (const SkinImageInfo& info : SKIN_IMAGES) {
+    if (info.group == SkinImageGroup::Window) {
+      EXPECT_EQ(image(info.id).size(), QSize(800, 640)) << info.fileName;
+    }
+  }
+}
+
+TEST_F(ShippedSkin, EveryControlLiesInsideTheWindowShape) {
+  for (const Named& item : Entries("main", layout().main, 0, main_item::FIRST_PROMPT + 5)) {
+    ExpectInWindow(item);
+  }
+  for (const Named& item : Entries("lighting", layout().lighting, 0, 11)) ExpectInWindow(item);
+  for (const Named& item : Entries("advanced", layout().advanced, 0, 19)) ExpectInWindow(item);
+  for (const ControlRect* r : {&layout().repeatCountField, &layout().nameField, &layout().macroList,
+                               &layout().eventList}) {
+    ExpectInWindow({"child control", RectOf(*r)});
+  }
+  for (size_t i = 75; i < MAIN_TABLE_SIZE; ++i) EXPECT_TRUE(layout().main[i].empty()) << i;
+}
+
+TEST_F(ShippedSkin, ControlsOfOnePageNeverOverlap) {
+  // The first rectangle wins a hit test, so an overlap would hide a control.
+  ExpectApart(Entries("main", layout().main, 0, main_item::FIRST_PROMPT + 5));
+  ExpectApart(Join(Frame(), Entries("lighting", layout().lighting, 0, 11)));
+  std::vector<Named> advanced = Join(Frame(), Entries("advanced", layout().advanced, 0, 19));
+  // The child controls cover whatever lies under them.
+  advanced.push_back({"repeatCountField", RectOf(layout().repeatCountField)});
+  advanced.push_back({"nameField", RectOf(layout().nameField)});
+  advanced.push_back({"macroList", RectOf(layout().macroList)});
+  advanced.push_back({"eventList", RectOf(layout().eventList)});
+  ExpectApart(advanced);
+}
+
+TEST_F(ShippedSkin, KnobPlacesFormFiveStepsPerStage) {
+  const QSize knob = image(SkinImage::DpiKnob).size();
+  for (int s = 0; s < 4; ++s) {
+    std::set<int> columns;
+    for (int v = 0; v < 5; ++v) {
+      const SkinItem& place = layout().main[static_cast<size_t>(main_item::KnobPlace(s, v))];
+      EXPECT_EQ(place.y, layout().main[static_cast<size_t>(main_item::KnobPlace(s, 0))].y);
+      EXPECT_LE(place.width, knob.width());
+      EXPECT_LE(place.height, knob.height());
+      columns.insert(place.x);
+    }
+    EXPECT_EQ(columns.size(), 5u);
+  }
+}
+
+TEST_F(ShippedSkin, EveryFunctionCodeIsNamedAndFitsTheMenusAndSlots) {
+  const QFontMetrics metrics(SkinCaptionFont());
+  const int menuWidth = image(SkinImage::MenuMask).width();
+  const int subMenuWidth = image(SkinImage::SubMenuMask).width();
+  for (FunctionCode code = 1; code <= 54; ++code) {
+    SCOPED_TRACE(code);
+    const std::string name(FunctionName(layout(), code));
+    EXPECT_FALSE(name.empty());
+    const int width = metrics.horizontalAdvance(QString::fromStdString(name));
+    EXPECT_LE(width + 24, code <= 10 ? menuWidth : subMenuWidth);  // room for the arrow
+    for (int button = 1; button <= 6; ++button) {
+      ExpectCaptionFits(layout().main[static_cast<size_t>(main_item::Slot(button))], name, true);
+    }
+  }
+  EXPECT_EQ(layout().functionNames[0], "");
+}
+
+TEST_F(ShippedSkin, MenuRowsHoldACaptionAndTheMenusFitTheirWindows) {
+  const int fontHeight = QFontMetrics(SkinCaptionFont()).height();
+  const QImage& menu = image(SkinImage::MenuMask);
+  const QImage& subMenu = image(SkinImage::SubMenuMask);
+  EXPECT_GE(menu.height() / MENU_ROWS, fontHeight + 4);
+  EXPECT_GE(subMenu.height() / SUBMENU_ROWS, fontHeight + 4);
+  // The menus open as 300 x 300 and 300 x 400 windows.
+  EXPECT_LE(menu.width(), 300);
+  EXPECT_LE(MENU_ROWS * (menu.height() / MENU_ROWS) + 1, 300);
+  EXPECT_LE(subMenu.width(), 300);
+  EXPECT_LE(SUBMENU_ROWS * (subMenu.height() / SUBMENU_ROWS) + 1, 400);
+}
+
+TEST_F(ShippedSkin, CaptionsFitTheirRectangles) {
+  for (int d = 0; d < main_item::CAPTION_COUNT; ++d) {
+    if (d >= main_item::Slot(1) && d <= main_item::Slot(6)) continue;
+    ExpectCaptionFits(layout().main[static_cast<size_t>(d)],
+                      layout().main[static_cast<size_t>(d)].text);
+  }
+  // The status line's longest text.
+  ExpectCaptionFits(layout().main[main_item::STATUS_LINE], "配置完成，请点击鼠标第[6]键运行驱动");
+  for (int j = 0; j <= 10; ++j)
+    ExpectCaptionFits(layout().lighting[static_cast<size_t>(j)],
+                      layout().lighting[static_cast<size_t>(j)].text);
+  ExpectCaptionFits(layout().lighting[lighting_item::DPI_VALUE], "3200");
+  for (const SkinItem& item : layout().advanced) ExpectCaptionFits(item, item.text);
+  ExpectCaptionFits(layout().advanced[advanced_item::RECORD], "停止");
+  ExpectCaptionFits(layout().advanced[advanced_item::PRESS_COUNT], "↓999");
+  ExpectCaptionFits(layout().advanced[advanced_item::RELEASE_COUNT], "↑999");
+  for (const SkinItem& item : layout().warning) {
+    EXPECT_FALSE(item.text.empty());
+    ExpectCaptionFits(item, item.text);
+  }
+}
+
+TEST_F(ShippedSkin, EveryControlHasThreeDifferentLooks) {
+  struct Page {
+    SkinImage normal;
+    std::vector<int> main;  // controls of the main table drawn from this page's pictures
+    std::span<const SkinItem> table;
+    std::vector<int> own;
+  };
+  std::vector<int> frame = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  std::vector<int> mainControls = frame;
+  for (int i = 17; i <= 22; ++i) mainControls.push_back(i);
+  for (int i = 27; i <= 30; ++i) mainControls.push_back(i);
+  mainControls.push_back(32);
+  mainControls.push_back(33);
+  for (int i = 41; i <= 64; ++i) mainControls.push_back(i);
+  const Page pages[] = {
+      {SkinImage::MainNormal, mainControls, layout().main, {}},
+      {SkinImage::AdvancedNormal, frame, layout().advanced, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+      {SkinImage::LightingNormal, frame, layout().lighting, {0, 1, 2, 3}}};
+  for (const Page& page : pages) {
+    const QImage& normal = image(page.normal);
+    const QImage& over = image(static_cast<SkinImage>(static_cast<int>(page.normal) + 1));
+    const QImage& down = image(static_cast<SkinImage>(static_cast<int>(page.normal) + 2));
+    auto check = [&](const SkinItem& item, const std::string& name) {
+      SCOPED_TRACE(name);
+      const QRect r = RectOf(item);
+      EXPECT_GT(MeanDifference(normal, over, r), 3.0);
+      EXPECT_GT(MeanDifference(normal, down, r), 3.0);
+      EXPECT_GT(MeanDifference(over, down, r), 3.0);
+    };
+    for (int i : page.main)
+      check(layout().main[static_cast<size_t>(i)], "main " + std::to_string(i));
+    for (int i : page.own) check(page.table[static_cast<size_t>(i)], "own " + std::to_string(i));
+  }
+  // Hover-only boxes and the mouse buttons of the start prompt change too.
+  const QRect legend = RectOf(layout().lighting[lighting_item::HOVER_ONLY]);
+  EXPECT_GT(
+      MeanDifference(image(SkinImage::LightingNormal), image(SkinImage::LightingOver), legend),
+      2.0);
+  for (int button = 0; button < 6; ++button) {
+    const QRect r = RectOf(layout().main[static_cast<size_t>(main_item::FIRST_PROMPT + button)]);
+    EXPECT_GT(MeanDifference(image(SkinImage::MainOver), image(SkinImage::MainDown), r), 10.0);
+  }
+  const QImage& warningNormal = image(SkinImage::WarningNormal);
+  for (int item : {warning_item::CONFIRM, warning_item::CANCEL}) {
+    EXPECT_GT(MeanDifference(warningNormal, image(SkinImage::WarningOver),
+                             RectOf(layout().warning[static_cast<size_t>(item)])),
+              3.0);
+  }
+}
+
+TEST_F(ShippedSkin, TheLightingPreviewShowsFourStageColoursAndOff) {
+  const QRect preview = RectOf(layout().lighting[lighting_item::PREVIEW]);
+  const SkinImage pictures[] = {SkinImage::PreviewBlue, SkinImage::LightingNormal,
+                                SkinImage::LightingOver, SkinImage::LightingDown,
+                                SkinImage::PreviewGray};
+  std::vector<QColor> colours;
+  for (SkinImage id : pictures) colours.push_back(MeanColour(image(id), preview));
+  for (size_t i = 0; i < colours.size(); ++i) {
+    for (size_t j = i + 1; j < colours.size(); ++j) {
+      const int distance = std::abs(colours[i].red() - colours[j].red()) +
+                           std::abs(colours[i].green() - colours[j].green()) +
+                           std::abs(colours[i].blue() - colours[j].blue());
+      EXPECT_GT(distance, 6) << "preview pictures " << i << " and " << j << " look alike";
+    }
+  }
+  EXPECT_GT(colours[0].blue(), colours[0].red());  // blue
+  EXPECT_GT(colours[2].red(), colours[2].blue());  // red
+  // Lights off: clearly the least coloured of the five.
+  const double off = MeanChroma(image(SkinImage::PreviewGray), preview);
+  for (size_t i = 0; i + 1 < std::size(pictures); ++i) {
+    EXPECT_LT(off * 1.5, MeanChroma(image(pictures[i]), preview)) << i;
+  }
+}
+
+TEST_F(ShippedSkin, TheWarningButtonsLieInsideItsShape) {
+  const QSize size = image(SkinImage::WarningMask).size();
+  std::vector<Named> items = Entries("warning", layout().warning, 0, 2);
+  ExpectApart(items);
+  for (const Named& item : items) {
+    EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(item.rect)) << item.name;
+    EXPECT_EQ(skin->warningShape.intersected(item.rect), QRegion(item.rect)) << item.name;
+  }
+}
+
+}  // namespace
+}  // namespace kr450
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,48 @@
+// The committed skin is exactly what the generator makes from its description.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "skin_design.h"
+#include "skin_test_support.h"
+#include "skin_writer.h"
+
+namespace kr450 {
+namespace {
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(SkinGenerator, RegeneratingGivesTheCommittedFiles) {
+  test::TempDir dir;
+  QString error;
+  ASSERT_TRUE(skin_art::WriteSkin(skin_art::DefaultSkinDesign(), QString::fromStdString(dir.path()),
+                                  &error))
+      << error.toStdString();
+  const std::string committed = std::string(KR450_SOURCE_DIR) + "/data/skins/";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    const std::string name = entry.path().filename().string();
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(Bytes(entry.path().string()) == Bytes(committed + name))
+        << "data/skins/" << name << " differs: run `cmake --build <dir> --target skin`";
+    ++files;
+  }
+  EXPECT_EQ(files, 28);  // four layout files and 24 images
+}
+
+}  // namespace
+}  // namespace kr450
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
