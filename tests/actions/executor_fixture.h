@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -33,9 +34,10 @@ class CountingWindow final : public WindowLink {
 class ExecutorTest : public ::testing::Test {
  protected:
   ExecutorTest() {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests are "Name/3"
     folder_ = std::filesystem::temp_directory_path() /
-              ("kr450-actions-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("kr450-actions-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     // The prompt's blink worker ends at once off the main page.
