@@ -1,0 +1,8 @@
+if(KR450_GUI)
+  kr450_add_bench(NAME bench_ui_window_shape
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ui_window_shape.cpp
+    LIBS kr450_ui)
+  if(TARGET bench_ui_window_shape)
+    target_compile_definitions(bench_ui_window_shape PRIVATE KR450_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  endif()
+endif()
