@@ -79,6 +79,7 @@ void ActionExecutor::PerformPress(uint8_t pressCode) {
 }
 
 void ActionExecutor::PerformButton(int button) {
+  if (button < 0 || button >= BUTTON_COUNT) return;
   auto [code, dpiAction] = state_.WithConfig([&](ConfigState& s) {
     return std::pair{s.config.buttons[button], s.dpiAction[button]};
   });
