@@ -6,9 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "skin_art.h"
 #include "skin_design.h"
 #include "skin_test_support.h"
 #include "skin_writer.h"
+#include "ui/skin_image_set.h"
 
 namespace kr450 {
 namespace {
@@ -36,6 +38,19 @@ TEST(SkinGenerator, RegeneratingGivesTheCommittedFiles) {
     ++files;
   }
   EXPECT_EQ(files, 28);  // four layout files and 24 images
+}
+
+// The mask is a JPEG; its decoded pixels must still give the drawn outline.
+TEST(SkinGenerator, TheStoredMaskKeepsTheOutline) {
+  const QImage drawn = skin_art::PaintWindowMask(skin_art::DefaultSkinDesign());
+  const std::optional<QImage> stored =
+      DecodeSkinImage(std::string(KR450_SOURCE_DIR) + "/data/skins/main_mask.jpg");
+  ASSERT_TRUE(stored);
+  ASSERT_EQ(stored->size(), drawn.size());
+  const QImage drawnRgb = drawn.convertToFormat(QImage::Format_RGB32);
+  const RunRegion expected = RunRegion::FromMask(PixelRowsOf(drawnRgb));
+  const RunRegion decoded = RunRegion::FromMask(PixelRowsOf(*stored));
+  EXPECT_EQ(decoded, expected);
 }
 
 }  // namespace
