@@ -3,7 +3,10 @@
 if(KR450_GUI)
   add_library(kr450_skin_art STATIC
     skin_generator/mouse_art.cpp
-    skin_generator/skin_art.cpp
+    skin_generator/art_kit.cpp
+    skin_generator/control_looks.cpp
+    skin_generator/page_art.cpp
+    skin_generator/popup_art.cpp
     skin_generator/skin_design.cpp
     skin_generator/skin_preview.cpp
     skin_generator/skin_writer.cpp)

@@ -1,0 +1,66 @@
+#include "art_kit.h"
+
+namespace kr450::skin_art {
+
+QFont CjkFont(int pixels, bool bold) {
+  QFont font("WenQuanYi Zen Hei");
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QFont LatinFont(int pixels, bool bold, bool italic) {
+  QFont font("DejaVu Sans");
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+QImage NewImage(QSize size, QColor fill) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(fill);
+  return image;
+}
+
+QRectF Inner(const QRect& rect, double inset) {
+  return QRectF(rect).adjusted(inset, inset, -inset, -inset);
+}
+
+void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush, QPen pen) {
+  p.setPen(pen);
+  p.setBrush(brush);
+  p.drawRoundedRect(r, radius, radius);
+}
+
+QLinearGradient Vertical(const QRectF& r, QColor top, QColor bottom) {
+  QLinearGradient g(r.topLeft(), r.bottomLeft());
+  g.setColorAt(0.0, top);
+  g.setColorAt(1.0, bottom);
+  return g;
+}
+
+void DrawCentredText(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
+                     QColor colour) {
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(r, Qt::AlignCenter, text);
+}
+
+QPainterPath OutlinePath(const QPolygon& outline) {
+  QPainterPath path;
+  path.addPolygon(QPolygonF(outline));
+  path.closeSubpath();
+  return path;
+}
+
+void PaintTrack(QPainter& p, const QRect& place) {
+  const double y = QRectF(place).center().y();
+  p.fillRect(QRectF(place.left(), y - 2, place.width(), 4), QColor(8, 9, 11));
+  p.fillRect(QRectF(place.left(), y + 1, place.width(), 1), QColor(60, 66, 78));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(90, 98, 112));
+  p.drawEllipse(QPointF(QRectF(place).center().x(), y), 2.5, 2.5);
+}
+
+}  // namespace kr450::skin_art

@@ -1,0 +1,240 @@
+#include <QRadialGradient>
+#include <cmath>
+
+#include "art_kit.h"
+#include "control_looks.h"
+#include "mouse_art.h"
+#include "skin_art.h"
+#include "ui/skin_roles.h"
+
+// The three pages of the main window, the slider knob and the window's mask.
+namespace kr450::skin_art {
+namespace {
+
+void PaintPanel(QPainter& p, const QRect& rect, QBrush fill) {
+  FillRounded(p, QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 5, fill, QPen(PANEL_EDGE, 1));
+}
+
+void PaintHeading(QPainter& p, const QRect& label) {
+  p.fillRect(QRectF(label.left() - 8, label.top() + 5, 3, label.height() - 10), ACCENT);
+}
+
+void PaintSectionTitle(QPainter& p, QPoint at, const char* text) {
+  p.fillRect(QRectF(at.x() - 8, at.y() - 12, 3, 13), ACCENT);
+  p.setFont(CjkFont(13, true));
+  p.setPen(TEXT);
+  p.drawText(at, QString::fromUtf8(text));
+}
+
+void PaintBody(QPainter& p, const SkinDesign& d) {
+  const QPainterPath outline = OutlinePath(d.windowOutline);
+  p.setClipPath(outline);
+  p.fillRect(QRect(QPoint(0, 0), d.window),
+             Vertical(QRectF(0, 0, d.window.width(), d.window.height()), QColor(30, 34, 43),
+                      QColor(11, 12, 16)));
+  // Fine diagonal grain over the whole body.
+  p.setPen(QColor(255, 255, 255, 6));
+  for (int x = -d.window.height(); x < d.window.width(); x += 6) {
+    p.drawLine(x, d.window.height(), x + d.window.height(), 0);
+  }
+  // The header band with its accent line.
+  p.fillRect(QRectF(0, 0, d.window.width(), 62),
+             Vertical(QRectF(0, 0, 1, 62), QColor(12, 13, 17), QColor(22, 25, 32)));
+  QLinearGradient line(0, 0, d.window.width(), 0);
+  line.setColorAt(0.0, QColor(232, 52, 60, 0));
+  line.setColorAt(0.5, ACCENT);
+  line.setColorAt(1.0, QColor(232, 52, 60, 0));
+  p.fillRect(QRectF(0, 61, d.window.width(), 2), line);
+  // The footer band.
+  p.fillRect(QRectF(0, 568, d.window.width(), 72),
+             Vertical(QRectF(0, 568, 1, 72), QColor(20, 23, 29), QColor(9, 10, 13)));
+  p.fillRect(QRectF(12, 568, d.window.width() - 24, 1), PANEL_EDGE);
+  p.setClipping(false);
+  // Border: an accent edge and an inner bevel.
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(ACCENT_DARK, 3));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(outline);
+  p.setPen(QPen(QColor(255, 255, 255, 28), 1));
+  p.drawPath(
+      QTransform().translate(400, 320).scale(0.9925, 0.9905).translate(-400, -320).map(outline));
+}
+
+void PaintLogo(QPainter& p) {
+  p.setFont(LatinFont(26, true, true));
+  p.setPen(Qt::white);
+  p.drawText(QPoint(30, 47), "KR");
+  p.setPen(ACCENT);
+  p.drawText(QPoint(72, 47), "-450");
+  p.setFont(CjkFont(12));
+  p.setPen(MUTED);
+  p.drawText(QPoint(150, 46), QString::fromUtf8("宏编程游戏鼠"));
+  // Slanted stripes at the crown's sides.
+  p.setRenderHint(QPainter::Antialiasing, true);
+  for (int i = 0; i < 3; ++i) {
+    p.fillRect(QRectF(256 - 7 * i, 24, 3, 22), QColor(232, 52, 60, 200 - 60 * i));
+    p.fillRect(QRectF(541 + 7 * i, 24, 3, 22), QColor(232, 52, 60, 200 - 60 * i));
+  }
+}
+
+void PaintSideBar(QPainter& p) {
+  PaintPanel(p, QRect(12, 70, 140, 492),
+             Vertical(QRectF(0, 70, 1, 492), QColor(24, 27, 34), QColor(15, 17, 21)));
+  PaintSectionTitle(p, QPoint(30, 94), "配置文件");
+  p.fillRect(QRectF(22, 314, 120, 1), PANEL_EDGE);
+  PaintSectionTitle(p, QPoint(30, 330), "配置管理");
+  // An emblem at the foot of the side bar.
+  p.setRenderHint(QPainter::Antialiasing, true);
+  QPolygonF hexagon;
+  for (int i = 0; i < 6; ++i) {
+    const double angle = M_PI / 3 * i + M_PI / 6;
+    hexagon << QPointF(82 + 26 * std::cos(angle), 508 + 26 * std::sin(angle));
+  }
+  p.setPen(QPen(QColor(232, 52, 60, 120), 2));
+  p.setBrush(QColor(232, 52, 60, 20));
+  p.drawPolygon(hexagon);
+  p.setFont(LatinFont(12, true, true));
+  p.setPen(QColor(200, 206, 216));
+  p.drawText(QRectF(52, 498, 60, 20), Qt::AlignCenter, "KR-450");
+}
+
+void PaintLeaderLine(QPainter& p, const SkinDesign& d, int button) {
+  const QRect slot = d.main[main_item::Slot(button)].rect;
+  const QPoint anchor = MouseButtonAnchor(d.mainMouse, button);
+  const bool leftSide = slot.center().x() < anchor.x();
+  const QPointF start(leftSide ? slot.right() + 1 : slot.left(), slot.center().y() + 0.5);
+  const QPointF knee(leftSide ? anchor.x() - 24 : anchor.x() + 24, start.y());
+  p.setPen(QPen(QColor(110, 118, 132), 1));
+  p.drawLine(start, knee);
+  p.drawLine(knee, anchor);
+  p.setPen(Qt::NoPen);
+  p.setBrush(ACCENT);
+  p.drawEllipse(QPointF(anchor), 2.5, 2.5);
+  // The button's number beside the slot.
+  const QPointF badge(leftSide ? slot.left() - 10 : slot.right() + 11, slot.center().y() + 0.5);
+  p.setBrush(QColor(38, 42, 52));
+  p.setPen(QPen(QColor(90, 98, 112), 1));
+  p.drawEllipse(badge, 7.5, 7.5);
+  p.setFont(LatinFont(10, true));
+  p.setPen(TEXT);
+  p.drawText(QRectF(badge.x() - 8, badge.y() - 8, 16, 16), Qt::AlignCenter,
+             QString::number(button));
+}
+
+void PaintMainDecor(QPainter& p, const SkinDesign& d) {
+  PaintPanel(p, QRect(162, 70, 626, 270),
+             Vertical(QRectF(0, 70, 1, 270), QColor(24, 27, 34), QColor(14, 16, 20)));
+  PaintPanel(p, QRect(162, 346, 626, 216), PANEL);
+  for (int label : {23, 24}) PaintHeading(p, d.main[static_cast<size_t>(label)].rect);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  // A rest plate under the mouse.
+  QRadialGradient plate(QRectF(d.mainMouse).center(), 150);
+  plate.setColorAt(0.0, QColor(232, 52, 60, 36));
+  plate.setColorAt(1.0, QColor(232, 52, 60, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(plate);
+  p.drawEllipse(QRectF(d.mainMouse).center(), 150, 130);
+  PaintMouse(p, d.mainMouse, QColor(232, 52, 60));
+  for (int button = 1; button <= 6; ++button) PaintLeaderLine(p, d, button);
+  // The DPI table: the slider tracks and the DPI of each place.
+  const char* dpi[] = {"1200", "1600", "2000", "2400", "3200"};
+  p.setFont(LatinFont(11, true));
+  for (int column = 0; column < 5; ++column) {
+    p.setPen(column == 4 ? ACCENT : MUTED);
+    p.drawText(QRectF(412 + 50 * column, 380, 50, 20), Qt::AlignCenter, dpi[column]);
+  }
+  for (int s = 0; s < 4; ++s) {
+    for (int v = 0; v < 5; ++v) PaintTrack(p, d.main[main_item::KnobPlace(s, v)].rect);
+  }
+  p.fillRect(QRectF(174, 402, 488, 1), PANEL_EDGE);
+  p.fillRect(QRectF(672, 382, 1, 164), PANEL_EDGE);
+}
+
+void PaintAdvancedDecor(QPainter& p, const SkinDesign& d) {
+  PaintPanel(p, QRect(162, 70, 626, 492),
+             Vertical(QRectF(0, 70, 1, 492), QColor(24, 27, 34), QColor(14, 16, 20)));
+  PaintPanel(p, QRect(610, 70, 174, 456), QColor(17, 19, 24));
+  for (int label : {12, 13, 17, 16, 18, 19})
+    PaintHeading(p, d.advanced[static_cast<size_t>(label)].rect);
+  // Frames around the child controls; the controls cover the inside.
+  for (const QRect& control : {d.macroList, d.eventList, d.nameField, d.repeatCountField}) {
+    FillRounded(p, QRectF(control).adjusted(-2.5, -2.5, 2.5, 2.5), 3, Qt::black,
+                QPen(QColor(70, 78, 92), 1));
+  }
+  p.fillRect(QRectF(620, 220, 156, 1), PANEL_EDGE);
+  p.fillRect(QRectF(620, 306, 156, 1), PANEL_EDGE);
+}
+
+void PaintLightingDecor(QPainter& p, const SkinDesign& d) {
+  PaintPanel(p, QRect(162, 70, 626, 492),
+             Vertical(QRectF(0, 70, 1, 492), QColor(24, 27, 34), QColor(14, 16, 20)));
+  for (int label : {5, 6, 7}) PaintHeading(p, d.lighting[static_cast<size_t>(label)].rect);
+  p.fillRect(QRectF(492, 484, 284, 1), PANEL_EDGE);
+}
+
+template <size_t N>
+void PaintControls(QPainter& p, const SkinDesign& d, const std::array<Control, N>& table,
+                   size_t count, State state, std::optional<QColor> lights) {
+  for (size_t i = 0; i < count; ++i) PaintControl(p, d, table[i], state, lights);
+}
+
+}  // namespace
+
+QImage PaintPage(const SkinDesign& d, Page page, State state, std::optional<QColor> lights) {
+  QImage image = NewImage(d.window, OUTSIDE);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  PaintBody(p, d);
+  PaintLogo(p);
+  PaintSideBar(p);
+  switch (page) {
+    case Page::Main:
+      PaintMainDecor(p, d);
+      PaintControls(p, d, d.main, MAIN_TABLE_SIZE, state, lights);
+      break;
+    case Page::Advanced:
+      PaintAdvancedDecor(p, d);
+      PaintControls(p, d, d.main, main_item::LAST_FRAME + 1, state, lights);
+      PaintControls(p, d, d.advanced, ADVANCED_TABLE_SIZE, state, lights);
+      break;
+    case Page::Lighting:
+      PaintLightingDecor(p, d);
+      PaintControls(p, d, d.main, main_item::LAST_FRAME + 1, state, lights);
+      PaintControls(p, d, d.lighting, LIGHTING_TABLE_SIZE, state, lights);
+      break;
+  }
+  return image;
+}
+
+QImage PaintKnob(const SkinDesign& d) {
+  QImage image = NewImage(d.knob, PANEL);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  const QRect place(QPoint(0, 0), d.knob);
+  PaintTrack(p, place);
+  const QPointF c = QRectF(place).center();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(232, 52, 60, 70));
+  p.drawEllipse(c, 13, 13);
+  QRadialGradient metal(c - QPointF(3, 4), 14);
+  metal.setColorAt(0.0, QColor(236, 240, 246));
+  metal.setColorAt(1.0, QColor(84, 90, 102));
+  p.setPen(QPen(QColor(24, 26, 30), 1));
+  p.setBrush(metal);
+  p.drawEllipse(c, 10, 10);
+  p.setPen(Qt::NoPen);
+  p.setBrush(ACCENT);
+  p.drawEllipse(c, 3.5, 3.5);
+  return image;
+}
+
+QImage PaintWindowMask(const SkinDesign& d) {
+  QImage image = NewImage(d.window, Qt::white);
+  QPainter p(&image);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawPolygon(d.windowOutline);
+  return image;
+}
+
+}  // namespace kr450::skin_art
