@@ -69,7 +69,10 @@ TEST_F(CliConfig, ResetRestoresPresets) {
   std::ofstream(dir_ / "config.ini", std::ios::app) << "[Config2]\nK4=1\n";  // ignored duplicate
   ASSERT_EQ(Run({"import", (fs::path(KR450_FIXTURES) / "config/hand_edited.ini").string()}).status,
             0);
-  ASSERT_EQ(Run({"reset"}).status, 0);
+  // Without the mouse the files are still reset, and the command says the mouse is missing.
+  CliRun reset = Run({"reset"});
+  EXPECT_EQ(reset.status, 1);
+  EXPECT_NE(reset.err.find("请插入【KR-450】USB鼠标"), std::string::npos) << reset.err;
   EXPECT_EQ(Run({"show", "2"}).out, before);
   EXPECT_TRUE(Run({"show"}).out.starts_with("CurConfig=1\nK1=1\nK2=2\nK3=3\nK4=5\n"));
 }
