@@ -4,6 +4,7 @@
 
 #include "actions/held_input.h"
 #include "actions/key_table.h"
+#include "actions/thread_priority.h"
 #include "config/config_store.h"
 #include "device/feature_report.h"
 #include "device/input_reader.h"
@@ -44,6 +45,7 @@ ActionExecutor::~ActionExecutor() {
 void ActionExecutor::Start() {
   if (thread_.joinable()) return;
   thread_ = std::thread([this] {
+    RaiseCurrentThreadPriority();  // where allowed; otherwise at normal priority
     while (RunOnce()) {
     }
   });

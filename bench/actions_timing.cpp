@@ -193,15 +193,22 @@ MacroRecord BenchMacro() {
   return record;
 }
 
+// Played as the driver plays it: pressed on the mouse, on the executor's thread, with the
+// clock the driver uses.
 ScheduleError MacroSchedule() {
   Rig rig(41);
   rig.macros.Edit([](MacroTableData& data) {
     data.records[0] = BenchMacro();
     data.macroCount = 1;
   });
-  SteadyClock clock;
-  ActionExecutor player(rig.state, rig.macros, rig.link, rig.input, rig.window, clock);
-  player.PlayMacro(0);
+  rig.reader.Start();
+  rig.executor.Start();
+  rig.mouse.PressKey(6);
+  rig.mouse.ReleaseKey(6);
+  for (int n; (n = rig.input.events.load()) < 10000;) rig.input.events.wait(n);
+  WaitIdle(rig.state);
+  rig.clock.WakeAll();
+  rig.executor.Stop();
   return ErrorsOf(rig.input.times, std::vector<double>(100, 1.0));
 }
 
