@@ -1,10 +1,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "config/ui_link.h"
 
 namespace kr450 {
 
@@ -37,6 +40,19 @@ struct CliCommand {
 std::span<const CliCommand> ConfigCommands();
 std::span<const CliCommand> DeviceCommands();
 std::span<const CliCommand> ActionCommands();
+
+// What the driver shows when the mouse is missing.
+inline constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
+
+// The messages the window would show in a box, printed to stderr.
+class StderrMessages final : public MessageSink {
+ public:
+  explicit StderrMessages(std::ostream& err) : err_(err) {}
+  void ShowMessage(std::string_view text) override { err_ << text << "\n"; }
+
+ private:
+  std::ostream& err_;
+};
 
 // Parses "N" as a configuration number 1..max; false for anything else.
 bool ParseConfigNumber(std::string_view text, int max, int* n);

@@ -29,20 +29,10 @@
 namespace kr450 {
 namespace {
 
-constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
 constexpr auto CLICK_HOLD = std::chrono::milliseconds(20);
 constexpr int MAX_SIM_WAIT_MS = 600000;
 // After the last step the reader may still be taking the last report.
 constexpr auto SETTLE = std::chrono::milliseconds(50);
-
-class StderrMessages final : public MessageSink {
- public:
-  explicit StderrMessages(std::ostream& err) : err_(err) {}
-  void ShowMessage(std::string_view text) override { err_ << text << "\n"; }
-
- private:
-  std::ostream& err_;
-};
 
 // The trace: lines from the executor, the device link and the steps of `sim` come from
 // different threads and must not mix.

@@ -79,12 +79,6 @@ int Revert(CliContext& context, const std::vector<std::string>& args) {
   return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
 }
 
-int Reset(CliContext& context, const std::vector<std::string>& args) {
-  if (!args.empty()) return 2;
-  DriverState& state = LoadedState(context);
-  return ReportFailure(context, ResetAllConfigs(state, {})) ? 1 : 0;
-}
-
 int Import(CliContext& context, const std::vector<std::string>& args) {
   std::string path;
   if (!TakePath(context, args, &path)) return 2;
@@ -107,7 +101,6 @@ constexpr CliCommand COMMANDS[] = {
     {"select", "select N          make configuration N current", Select},
     {"save", "save              store the current configuration", Save},
     {"revert", "revert            go back to the configuration last applied", Revert},
-    {"reset", "reset             reset all five configurations to the factory state", Reset},
     {"import", "import FILE       take configuration 7 of FILE as the current one", Import},
     {"export", "export FILE       write the current configuration as configuration 7 of FILE",
      Export},

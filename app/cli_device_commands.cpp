@@ -15,20 +15,10 @@
 namespace kr450 {
 namespace {
 
-constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
 constexpr std::string_view ACCESS_HINT =
     "access to the KR-450 was denied: install data/70-kr450.rules as "
     "/etc/udev/rules.d/70-kr450.rules, run 'udevadm control --reload' and 'udevadm trigger', "
     "then plug the mouse in again";
-
-class StderrMessages final : public MessageSink {
- public:
-  explicit StderrMessages(std::ostream& err) : err_(err) {}
-  void ShowMessage(std::string_view text) override { err_ << text << "\n"; }
-
- private:
-  std::ostream& err_;
-};
 
 // The session's pointer speed, which the apply sets as the driver does. With --simulate, or
 // when no input backend can be opened, it is only kept in memory.
