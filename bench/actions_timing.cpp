@@ -101,7 +101,7 @@ struct Rig {
   ActionExecutor executor{state, macros, link, input, window, clock};
 };
 
-// The spec's executor loop: look at the flags every 2 ms.
+// The naive executor loop: look at the flags every 2 ms.
 class PollingExecutor {
  public:
   explicit PollingExecutor(Rig& rig) : rig_(rig) {
@@ -270,7 +270,7 @@ long IdleWakeups(bool polling, uint64_t* executorWakeups) {
   std::atomic<bool> stop{false};
   std::vector<std::thread> pollers;
   if (polling) {
-    // The spec's reader and executor: a pass every 2 ms each.
+    // Naive reader and executor: a pass every 2 ms each.
     for (int i = 0; i < 2; ++i) {
       pollers.emplace_back([&] {
         while (!stop.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
