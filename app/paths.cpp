@@ -70,7 +70,7 @@ Status EnsureConfigFile(const std::string& dataDirectory) {
     return Status::Error("no config.ini in " + dataDirectory + " and no default at " +
                          shipped.string());
   }
-  fs::create_directories(target.parent_path(), ec);
+  if (!fs::is_directory(dataDirectory, ec)) return Status::Error("no folder " + dataDirectory);
   if (!fs::copy_file(shipped, target, ec)) {
     return Status::Error("cannot create " + target.string() + ": " + ec.message());
   }

@@ -204,9 +204,12 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 }
 
 IniDocument LoadIniFile(const std::string& path, bool* exists) {
-  std::ifstream in(path, std::ios::binary);
-  if (exists != nullptr) *exists = static_cast<bool>(in);
-  if (!in) return IniDocument();
+  std::error_code ec;
+  // A folder opens like a file but reads as nothing.
+  std::ifstream in;
+  if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
+  if (exists != nullptr) *exists = in.is_open();
+  if (!in.is_open()) return IniDocument();
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return IniDocument::FromBytes(bytes.str());
