@@ -25,6 +25,13 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
+echo "== worker tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKR450_WERROR=ON \
+  -DKR450_SANITIZE=thread >/dev/null
+cmake --build build-tsan -j "$jobs" --target device_tests actions_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/device_tests --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/actions_tests --gtest_brief=1
+
 echo "== fuzz targets (short run each)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKR450_FUZZ=ON -DKR450_TESTS=OFF -DKR450_GUI=OFF -DKR450_SANITIZE=address,undefined >/dev/null
