@@ -1,9 +1,18 @@
-# kr450_add_test(NAME name SOURCES ... LIBS ... [X11])
+# kr450_add_test(NAME name SOURCES ... LIBS ... [X11] [OFFSCREEN] [QT_MAIN])
 # One GoogleTest executable registered with CTest. X11 tests run under their own Xvfb.
+# QT_MAIN tests get tests/support/qt_test_main.cpp, which creates the QGuiApplication, instead
+# of GoogleTest's main. Test sources include the shared helpers as "tests/support/...".
 function(kr450_add_test)
-  cmake_parse_arguments(T "X11;OFFSCREEN" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "X11;OFFSCREEN;QT_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  if(T_QT_MAIN)
+    target_sources(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/qt_test_main.cpp)
+    target_link_libraries(${T_NAME} PRIVATE Qt6::Gui)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${T_NAME} PRIVATE
     KR450_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KR450_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
     KR450_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")

@@ -8,14 +8,14 @@ kr450_add_test(NAME ui_skin_tests
   LIBS kr450_skin)
 
 if(KR450_GUI)
-  kr450_add_test(NAME ui_window_shape_tests OFFSCREEN
+  kr450_add_test(NAME ui_window_shape_tests OFFSCREEN QT_MAIN
     SOURCES ui/window_shape_test.cpp
     LIBS kr450_ui)
-  kr450_add_test(NAME ui_shipped_skin_tests OFFSCREEN
+  kr450_add_test(NAME ui_shipped_skin_tests OFFSCREEN QT_MAIN
     SOURCES ui/shipped_skin_test.cpp
     LIBS kr450_ui)
   if(TARGET kr450_skin_art)
-    kr450_add_test(NAME ui_skin_generator_tests OFFSCREEN
+    kr450_add_test(NAME ui_skin_generator_tests OFFSCREEN QT_MAIN
       SOURCES ui/skin_generator_test.cpp
       LIBS kr450_skin_art)
   endif()

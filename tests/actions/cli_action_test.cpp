@@ -2,51 +2,30 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
+#include <utility>
 
-#include "app/cli.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
-namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;
+struct CliRun : test::CliResult {
   std::vector<std::string> traced;  // trace lines without their times
   std::vector<std::string> sim;     // the sim step lines among them
-  std::string out;
-  std::string err;
 };
 
 class CliActions : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("kr450-cli-actions-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::copy_file(fs::path(KR450_SOURCE_DIR) / "data/config.ini", dir_ / "config.ini");
-    fs::copy_file(fs::path(KR450_SOURCE_DIR) / "data/Macro.dat", dir_ / "Macro.dat");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { test::CopyShippedData(dir_, {"config.ini", "Macro.dat"}); }
 
   CliRun Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"kr450-cli", "--data", dir_.string()});
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    run.out = out.str();
-    run.err = err.str();
-    std::istringstream lines(run.out);
+    CliRun run{test::RunCliWithData(dir_.path().string(), std::move(args)), {}, {}};
     const std::regex timed("(.*) t=[0-9]+\\.[0-9]{3}");
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line : test::SplitLines(run.out)) {
       std::smatch m;
       if (std::regex_match(line, m, timed)) line = m[1];
       (line.starts_with("sim ") ? run.sim : run.traced).push_back(line);
@@ -55,16 +34,13 @@ class CliActions : public testing::Test {
   }
 
   void SetButton6(int code) {
-    std::ifstream in(dir_ / "config.ini");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string config = text.str();
+    std::string config = test::ReadFileBytes(dir_.File("config.ini"));
     size_t at = config.find("K6=", config.find("[Config1]"));
     config.replace(at, config.find('\n', at) - at, "K6=" + std::to_string(code));
-    std::ofstream(dir_ / "config.ini") << config;
+    std::ofstream(dir_.File("config.ini")) << config;
   }
 
-  fs::path dir_;
+  test::ScratchDir dir_;
 };
 
 const std::vector<std::string> kFactoryApply = {"report 07 10 01 01 00 00 00 00 00",

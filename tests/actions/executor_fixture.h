@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -18,6 +16,7 @@
 #include "device/wakeable_clock.h"
 #include "macro/macro_table.h"
 #include "scripted_clock.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 
@@ -34,19 +33,12 @@ class CountingWindow final : public WindowLink {
 class ExecutorTest : public ::testing::Test {
  protected:
   ExecutorTest() {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests are "Name/3"
-    folder_ = std::filesystem::temp_directory_path() /
-              ("kr450-actions-" + std::to_string(::getpid()) + "-" + name);
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
     // The prompt's blink worker ends at once off the main page.
     state_.currentPage.store(1);
   }
   ~ExecutorTest() override {
     executor_.reset();
     link_.reset();
-    std::filesystem::remove_all(folder_);
   }
 
   // The configuration keys of one section, starting from the factory buttons.
@@ -72,8 +64,9 @@ class ExecutorTest : public ::testing::Test {
 
   // Writes config.ini, loads configuration `current` and applies it to the simulated mouse.
   void StartWith(const std::string& configText, int current = 1) {
-    std::ofstream(folder_ / "config.ini") << "[Init]\nCurConfig=" << current << "\n" << configText;
-    LoadAtStartup(state_, folder_.string());
+    std::ofstream(folder_.File("config.ini")) << "[Init]\nCurConfig=" << current << "\n"
+                                              << configText;
+    LoadAtStartup(state_, folder_.path().string());
     link_ = std::make_unique<DeviceLink>(state_, mouse_, input_, window_, linkClock_);
     ASSERT_TRUE(link_->OpenDevice());
     link_->ApplyConfig();
@@ -113,11 +106,10 @@ class ExecutorTest : public ::testing::Test {
   }
 
   std::string ConfigValue(int n, const char* key) {
-    return LoadIniFile((folder_ / "config.ini").string())
-        .Get("Config" + std::to_string(n), key, 10);
+    return LoadIniFile(folder_.File("config.ini")).Get("Config" + std::to_string(n), key, 10);
   }
 
-  std::filesystem::path folder_;
+  test::ScratchDir folder_;
   DriverState state_;
   MacroTable macros_;
   SimulatedMouse mouse_;

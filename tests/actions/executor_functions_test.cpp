@@ -113,7 +113,7 @@ TEST_F(ExecutorTest, NextConfigAfterFiveLoadsAndAppliesOne) {
   EXPECT_EQ(reports[5][3], 31);               // ... reports to the driver
   EXPECT_FALSE(state_.driverRunning.load());  // the start click is asked for again
   EXPECT_EQ(state_.promptButton.load(), 6);
-  EXPECT_EQ(LoadIniFile((folder_ / "config.ini").string()).Get("Init", "CurConfig", 4), "1");
+  EXPECT_EQ(LoadIniFile(folder_.File("config.ini")).Get("Init", "CurConfig", 4), "1");
   EXPECT_EQ(input_.Lines(), Lines{"speed 10"});  // the apply sets the pointer speed
 }
 

@@ -1,13 +1,14 @@
 #include "actions/shell_operations.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
@@ -18,52 +19,44 @@ namespace fs = std::filesystem;
 class ShellOperationsTest : public ::testing::Test {
  protected:
   ShellOperationsTest() {
-    root_ = fs::temp_directory_path() /
-            ("kr450-shell-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "a");
-    fs::create_directories(root_ / "b");
+    fs::create_directories(root_.path() / "a");
+    fs::create_directories(root_.path() / "b");
   }
-  ~ShellOperationsTest() override { fs::remove_all(root_); }
 
   void FakeProgram(const std::string& folder, const std::string& name, int exitStatus = 0) {
-    fs::path path = root_ / folder / name;
+    fs::path path = root_.path() / folder / name;
     std::ofstream(path) << "#!/bin/sh\necho \"" << name << " $*\" >> '" << Log() << "'\nexit "
                         << exitStatus << "\n";
     fs::permissions(path, fs::perms::owner_all);
   }
-  std::string Path() const { return (root_ / "a").string() + "::" + (root_ / "b").string(); }
-  std::string Log() const { return (root_ / "log").string(); }
+  std::string Path() const { return root_.File("a") + "::" + root_.File("b"); }
+  std::string Log() const { return root_.File("log"); }
 
   // The log once `lines` lines are in it (programs run in the background).
   std::string WaitForLog(int lines) {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::string text;
     while (std::chrono::steady_clock::now() < until) {
-      std::ifstream in(Log());
-      std::stringstream all;
-      all << in.rdbuf();
-      text = all.str();
+      text = test::ReadFileBytes(Log());
       if (std::count(text.begin(), text.end(), '\n') >= lines) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return text;
   }
 
-  fs::path root_;
+  test::ScratchDir root_;
 };
 
 TEST_F(ShellOperationsTest, FindsTheFirstCandidateOnPath) {
   FakeProgram("b", "xterm");
   FakeProgram("b", "konsole");
   FakeProgram("a", "xterm");
-  std::ofstream(root_ / "a" / "konsole") << "not executable";
-  fs::create_directories(root_ / "a" / "kitty");  // a folder, not a program
+  std::ofstream(root_.path() / "a" / "konsole") << "not executable";
+  fs::create_directories(root_.path() / "a" / "kitty");  // a folder, not a program
   std::string path = Path();
   EXPECT_EQ(FindFirstOnPath({"kitty", "konsole", "xterm"}, path),
-            (root_ / "b" / "konsole").string());
-  EXPECT_EQ(FindFirstOnPath({"xterm"}, path), (root_ / "a" / "xterm").string());
+            (root_.path() / "b" / "konsole").string());
+  EXPECT_EQ(FindFirstOnPath({"xterm"}, path), (root_.path() / "a" / "xterm").string());
   EXPECT_EQ(FindFirstOnPath({"missing"}, path), "");
   EXPECT_EQ(FindFirstOnPath({"xterm"}, ""), "");
   EXPECT_EQ(TerminalCandidates().front(), "x-terminal-emulator");
@@ -78,7 +71,7 @@ TEST_F(ShellOperationsTest, StartsTheDebianTerminalFirstWithoutAShell) {
   EXPECT_EQ(WaitForLog(1), "x-terminal-emulator \n");
   EXPECT_TRUE(shell.StartProgram(Program::Calculator));
   EXPECT_EQ(WaitForLog(2), "x-terminal-emulator \nxcalc \n");
-  ShellOperations empty((root_ / "none").string(), "/home/u");
+  ShellOperations empty(root_.File("none"), "/home/u");
   EXPECT_FALSE(empty.StartProgram(Program::Terminal));
 }
 
@@ -99,7 +92,7 @@ TEST_F(ShellOperationsTest, ComputerViewFallsBackToTheHomeFolder) {
   ShellOperations shell(Path(), "/home/u");
   EXPECT_TRUE(shell.OpenComputer());
   EXPECT_EQ(WaitForLog(2), "gio open computer:///\nxdg-open /home/u\n");
-  ShellOperations none((root_ / "none").string(), "/home/u");
+  ShellOperations none(root_.File("none"), "/home/u");
   EXPECT_FALSE(none.OpenComputer());
   EXPECT_FALSE(none.LockSession());
 }

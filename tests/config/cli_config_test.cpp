@@ -1,54 +1,37 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <utility>
 
-#include "app/cli.h"
 #include "config/config_store.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using test::CliResult;
 
 class CliConfig : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("kr450-cli-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::copy_file(fs::path(KR450_SOURCE_DIR) / "data/config.ini", dir_ / "config.ini");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { test::CopyShippedData(dir_, {"config.ini"}); }
 
-  CliRun Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"kr450-cli", "--data", dir_.string()});
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
+  CliResult Run(std::vector<std::string> args) {
+    return test::RunCliWithData(dir_.path().string(), std::move(args));
   }
-  fs::path dir_;
+  test::ScratchDir dir_;
 };
 
 TEST_F(CliConfig, ShowPrintsTheKeysInWriteOrder) {
-  CliRun run = Run({"show"});
+  CliResult run = Run({"show"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "CurConfig=1\nK1=1\nK2=2\nK3=3\nK4=5\nK5=4\nK6=6\nDPI_LEVEL=0\nWHEEL_STATUS=0\n"
             "MACRO_MODE2=0\nDPI_SET1=1\nDPI_SET_EN1=1\nDPI_SET2=2\nDPI_SET_EN2=1\nDPI_SET3=4\n"
             "DPI_SET_EN3=1\nDPI_SET4=0\nDPI_SET_EN4=1\nLED_STATUS=0\nDPI_SPEED=10\n");
-  CliRun four = Run({"show", "4"});
+  CliResult four = Run({"show", "4"});
   EXPECT_TRUE(four.out.starts_with("CurConfig=1\nK1=1\nK2=2\nK3=3\nK4=32\n")) << four.out;
 }
 
@@ -56,7 +39,7 @@ TEST_F(CliConfig, SelectExportImportRoundTrip) {
   ASSERT_EQ(Run({"select", "3"}).status, 0);
   const std::string three = Run({"show"}).out;
   EXPECT_TRUE(three.starts_with("CurConfig=3\n"));
-  const std::string exchange = (dir_ / "mine.ini").string();
+  const std::string exchange = dir_.File("mine.ini");
   ASSERT_EQ(Run({"export", exchange}).status, 0);
   ASSERT_EQ(Run({"select", "1"}).status, 0);
   ASSERT_EQ(Run({"import", exchange}).status, 0);
@@ -66,11 +49,12 @@ TEST_F(CliConfig, SelectExportImportRoundTrip) {
 
 TEST_F(CliConfig, ResetRestoresPresets) {
   const std::string before = Run({"show", "2"}).out;
-  std::ofstream(dir_ / "config.ini", std::ios::app) << "[Config2]\nK4=1\n";  // ignored duplicate
+  std::ofstream(dir_.path() / "config.ini", std::ios::app)
+      << "[Config2]\nK4=1\n";  // ignored duplicate
   ASSERT_EQ(Run({"import", (fs::path(KR450_FIXTURES) / "config/hand_edited.ini").string()}).status,
             0);
   // Without the mouse the files are still reset, and the command says the mouse is missing.
-  CliRun reset = Run({"reset"});
+  CliResult reset = Run({"reset"});
   EXPECT_EQ(reset.status, 1);
   EXPECT_NE(reset.err.find("请插入【KR-450】USB鼠标"), std::string::npos) << reset.err;
   EXPECT_EQ(Run({"show", "2"}).out, before);
@@ -90,13 +74,13 @@ TEST_F(CliConfig, ErrorsGoToStderrWithAStatus) {
       {{"select", "0"}, 2},
       {{"select", "1", "2"}, 2},
       {{"import"}, 2},
-      {{"import", (dir_ / "absent.ini").string()}, 1},
-      {{"export", (dir_ / "no/such/folder.ini").string()}, 1},
+      {{"import", dir_.File("absent.ini")}, 1},
+      {{"export", dir_.File("no/such/folder.ini")}, 1},
       {{"--bogus", "show"}, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0]);
-    CliRun run = Run(c.args);
+    CliResult run = Run(c.args);
     EXPECT_EQ(run.status, c.status);
     EXPECT_TRUE(run.out.empty());
     EXPECT_FALSE(run.err.empty());
@@ -104,11 +88,11 @@ TEST_F(CliConfig, ErrorsGoToStderrWithAStatus) {
 }
 
 TEST_F(CliConfig, MissingConfigIsRecreatedFromTheShippedDefault) {
-  fs::remove(dir_ / "config.ini");
-  CliRun run = Run({"show"});
+  fs::remove(dir_.path() / "config.ini");
+  CliResult run = Run({"show"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.starts_with("CurConfig=1\nK1=1\n"));
-  EXPECT_TRUE(fs::exists(dir_ / "config.ini"));
+  EXPECT_TRUE(fs::exists(dir_.path() / "config.ini"));
 }
 
 }  // namespace

@@ -1,59 +1,44 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "config/config_store.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 namespace fs = std::filesystem;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class ConfigStore : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("kr450-store-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::copy_file(fs::path(KR450_SOURCE_DIR) / "data/config.ini", dir_ / "config.ini");
-    LoadAtStartup(state_, dir_.string());
+    test::CopyShippedData(dir_, {"config.ini"});
+    LoadAtStartup(state_, dir_.path().string());
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-  std::string Read(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
-  void WriteFile(const std::string& path, const std::string& bytes) const {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
   std::string Key(const std::string& file, int n, const char* key) const {
     return LoadIniFile(file).Get(ConfigSectionName(n), key, 259);
   }
 
-  fs::path dir_;
+  test::ScratchDir dir_;
   DriverState state_;
 };
 
 TEST_F(ConfigStore, LoadsTheShippedFile) {
   const ConfigState s = state_.Snapshot();
-  EXPECT_EQ(state_.configFilePath, Path("config.ini"));
+  EXPECT_EQ(state_.configFilePath, dir_.File("config.ini"));
   EXPECT_EQ(s.currentConfig, 1);
   EXPECT_EQ(s.config, FactoryConfig(s.config));
 }
 
 TEST_F(ConfigStore, ValuesReadAndWrittenBack) {
-  WriteFile(Path("config.ini"),
-            "[Init]\nCurConfig=4\n[Config4]\nK1=-1\nK2=2\nK4=5\nK5=4\nK6=6\nDPI_LEVEL=1\n"
-            "DPI_SET1=260\nDPI_SET_EN1=1\nDPI_SET2=3\nDPI_SET_EN2=5\nLED_STATUS=2\nDPI_SPEED=9\n");
-  LoadAtStartup(state_, dir_.string());
+  WriteFileBytes(
+      dir_.File("config.ini"),
+      "[Init]\nCurConfig=4\n[Config4]\nK1=-1\nK2=2\nK4=5\nK5=4\nK6=6\nDPI_LEVEL=1\n"
+      "DPI_SET1=260\nDPI_SET_EN1=1\nDPI_SET2=3\nDPI_SET_EN2=5\nLED_STATUS=2\nDPI_SPEED=9\n");
+  LoadAtStartup(state_, dir_.path().string());
   const DeviceConfig config = state_.Config();
   EXPECT_EQ(state_.Snapshot().currentConfig, 4);
   EXPECT_EQ(config.buttons, (std::array<FunctionCode, 6>{-1, 2, 0, 5, 4, 6}));  // K3 missing
@@ -64,19 +49,19 @@ TEST_F(ConfigStore, ValuesReadAndWrittenBack) {
   EXPECT_EQ(config.pointerSpeed, 9);
 
   ASSERT_TRUE(SaveCurrentConfig(state_));
-  const std::string file = Path("config.ini");
+  const std::string file = dir_.File("config.ini");
   EXPECT_EQ(Key(file, 4, "K1"), "-1");
   EXPECT_EQ(Key(file, 4, "K3"), "0");
   EXPECT_EQ(Key(file, 4, "DPI_SET1"), "4");
   EXPECT_EQ(Key(file, 4, "DPI_SET_EN2"), "1");
   // Keys appended to the section come in the write order, after the ones already there.
-  EXPECT_NE(Read(file).find("DPI_SPEED=9\nK3=0\nWHEEL_STATUS=0\nMACRO_MODE2=0\n"),
+  EXPECT_NE(ReadFileBytes(file).find("DPI_SPEED=9\nK3=0\nWHEEL_STATUS=0\nMACRO_MODE2=0\n"),
             std::string::npos);
 }
 
 TEST_F(ConfigStore, HandEditedFileStaysInsideTheTables) {
-  fs::copy_file(fs::path(KR450_FIXTURES) / "config/hand_edited.ini", Path("edited.ini"));
-  ReadConfig(state_, Path("edited.ini"), 2, false);
+  fs::copy_file(fs::path(KR450_FIXTURES) / "config/hand_edited.ini", dir_.File("edited.ini"));
+  ReadConfig(state_, dir_.File("edited.ini"), 2, false);
   const DeviceConfig config = state_.Config();
   EXPECT_EQ(config.buttons, (std::array<FunctionCode, 6>{2, 41, 0, 5, -1, 1234}));
   EXPECT_EQ(config.dpiLevel, 0);  // 7 is no stage
@@ -89,21 +74,21 @@ TEST_F(ConfigStore, HandEditedFileStaysInsideTheTables) {
 TEST_F(ConfigStore, WindowsFilesLoadAndKeepTheirEncoding) {
   for (const char* name : {"windows_utf16le_bom_crlf.ini", "windows_utf8_bom_crlf.ini"}) {
     SCOPED_TRACE(name);
-    fs::copy_file(fs::path(KR450_FIXTURES) / "config" / name, Path("config.ini"),
+    fs::copy_file(fs::path(KR450_FIXTURES) / "config" / name, dir_.File("config.ini"),
                   fs::copy_options::overwrite_existing);
-    const std::string before = Read(Path("config.ini"));
-    LoadAtStartup(state_, dir_.string());
+    const std::string before = ReadFileBytes(dir_.File("config.ini"));
+    LoadAtStartup(state_, dir_.path().string());
     EXPECT_EQ(state_.Snapshot().currentConfig, 2);
     EXPECT_EQ(state_.Config().buttons[1], 41);
     EXPECT_EQ(state_.Config().dpiStageEnabled[2], 0);
     ASSERT_TRUE(SaveCurrentConfig(state_));
-    EXPECT_EQ(Read(Path("config.ini")), before);  // every value written as it stood
+    EXPECT_EQ(ReadFileBytes(dir_.File("config.ini")), before);  // every value written as it stood
   }
 }
 
 TEST_F(ConfigStore, MissingPiecesReadAsZero) {
-  WriteFile(Path("config.ini"), "[Config1]\nK1=1\n");
-  LoadAtStartup(state_, dir_.string());
+  WriteFileBytes(dir_.File("config.ini"), "[Config1]\nK1=1\n");
+  LoadAtStartup(state_, dir_.path().string());
   EXPECT_EQ(state_.Snapshot().currentConfig, 0);  // no CurConfig
   SelectConfig(state_, 3);                        // no section
   const DeviceConfig config = state_.Config();
@@ -111,26 +96,27 @@ TEST_F(ConfigStore, MissingPiecesReadAsZero) {
   EXPECT_EQ(config.dpiStageEnabled, (std::array<uint8_t, 4>{}));
   EXPECT_EQ(state_.Snapshot().currentConfig, 3);
 
-  fs::remove(Path("config.ini"));
-  ReadConfig(state_, Path("config.ini"), 1, false);
+  fs::remove(dir_.File("config.ini"));
+  ReadConfig(state_, dir_.File("config.ini"), 1, false);
   EXPECT_EQ(state_.Config().buttons, (std::array<FunctionCode, 6>{}));
 }
 
 TEST_F(ConfigStore, ExportThenImportGivesTheSameConfiguration) {
   SelectConfig(state_, 4);
   const DeviceConfig exported = state_.Config();
-  WriteFile(Path("exchange.ini"), "; mine\n[Other]\nx=1\n");
-  ASSERT_TRUE(ExportConfig(state_, Path("exchange.ini")));
-  EXPECT_TRUE(Read(Path("exchange.ini")).starts_with("; mine\n[Other]\nx=1\n[Config7]\nK1="));
+  WriteFileBytes(dir_.File("exchange.ini"), "; mine\n[Other]\nx=1\n");
+  ASSERT_TRUE(ExportConfig(state_, dir_.File("exchange.ini")));
+  EXPECT_TRUE(
+      ReadFileBytes(dir_.File("exchange.ini")).starts_with("; mine\n[Other]\nx=1\n[Config7]\nK1="));
 
   SelectConfig(state_, 1);
-  ASSERT_TRUE(ImportConfig(state_, Path("exchange.ini")));
+  ASSERT_TRUE(ImportConfig(state_, dir_.File("exchange.ini")));
   EXPECT_EQ(state_.Config(), exported);
   EXPECT_EQ(state_.Snapshot().currentConfig, 1);  // neither saved nor applied
-  EXPECT_EQ(Key(Path("config.ini"), 1, "K4"), "5");
+  EXPECT_EQ(Key(dir_.File("config.ini"), 1, "K4"), "5");
 
   const DeviceConfig kept = state_.Config();
-  EXPECT_FALSE(ImportConfig(state_, Path("no-such-file.ini")));
+  EXPECT_FALSE(ImportConfig(state_, dir_.File("no-such-file.ini")));
   EXPECT_EQ(state_.Config(), kept);
 }
 
@@ -147,7 +133,7 @@ TEST_F(ConfigStore, ResetWritesFactoryAndPresetsThenAppliesOnce) {
   EXPECT_EQ(macroSteps, 1);
   EXPECT_EQ(applies, 1);
 
-  const IniDocument doc = LoadIniFile(Path("config.ini"));
+  const IniDocument doc = LoadIniFile(dir_.File("config.ini"));
   const DeviceConfig preset3 = ReadConfigSection(doc, ResetSectionName(3));
   EXPECT_EQ(ReadConfigSection(doc, ConfigSectionName(3)), preset3);
   EXPECT_EQ(state_.Config(), preset3);
@@ -163,13 +149,13 @@ TEST_F(ConfigStore, ResetWritesFactoryAndPresetsThenAppliesOnce) {
 }
 
 TEST_F(ConfigStore, ResetWithoutAPresetGivesZeros) {
-  WriteFile(Path("config.ini"), "[Init]\nCurConfig=2\n[CfgReset3]\nK1=1\n");
-  LoadAtStartup(state_, dir_.string());
+  WriteFileBytes(dir_.File("config.ini"), "[Init]\nCurConfig=2\n[CfgReset3]\nK1=1\n");
+  LoadAtStartup(state_, dir_.path().string());
   ASSERT_TRUE(ResetAllConfigs(state_, {}));
-  EXPECT_EQ(Key(Path("config.ini"), 2, "K1"), "0");
-  EXPECT_EQ(Key(Path("config.ini"), 3, "K1"), "1");
-  EXPECT_FALSE(LoadIniFile(Path("config.ini")).Has("Config1", "K7"));
-  EXPECT_FALSE(LoadIniFile(Path("config.ini")).Has("CfgReset1", "K1"));
+  EXPECT_EQ(Key(dir_.File("config.ini"), 2, "K1"), "0");
+  EXPECT_EQ(Key(dir_.File("config.ini"), 3, "K1"), "1");
+  EXPECT_FALSE(LoadIniFile(dir_.File("config.ini")).Has("Config1", "K7"));
+  EXPECT_FALSE(LoadIniFile(dir_.File("config.ini")).Has("CfgReset1", "K1"));
 }
 
 TEST_F(ConfigStore, RevertKeepsTheStageChosenSinceTheApply) {
@@ -182,7 +168,7 @@ TEST_F(ConfigStore, RevertKeepsTheStageChosenSinceTheApply) {
   const DeviceConfig reverted = state_.Config();
   EXPECT_EQ(reverted.buttons[3], 5);
   EXPECT_EQ(reverted.dpiLevel, 2);
-  EXPECT_EQ(Key(Path("config.ini"), 6, "DPI_LEVEL"), "2");
+  EXPECT_EQ(Key(dir_.File("config.ini"), 6, "DPI_LEVEL"), "2");
 }
 
 TEST_F(ConfigStore, SingleKeyWritesAndTheApplyStart) {
@@ -203,13 +189,13 @@ TEST_F(ConfigStore, SingleKeyWritesAndTheApplyStart) {
 }
 
 TEST_F(ConfigStore, UnwritableFileLeavesFileAndMemoryAsTheyWere) {
-  state_.configFilePath = Path("missing-folder/config.ini");
+  state_.configFilePath = dir_.File("missing-folder/config.ini");
   const ConfigState before = state_.Snapshot();
   int applies = 0;
   EXPECT_FALSE(SaveCurrentConfig(state_));
   EXPECT_FALSE(RevertToApplied(state_));
   EXPECT_FALSE(ResetAllConfigs(state_, {nullptr, [&] { ++applies; }}));
-  EXPECT_FALSE(ExportConfig(state_, Path("missing-folder/out.ini")));
+  EXPECT_FALSE(ExportConfig(state_, dir_.File("missing-folder/out.ini")));
   EXPECT_EQ(state_.Snapshot(), before);
   EXPECT_EQ(applies, 0);
 }

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "config/ini_file.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test::ReadFileBytes;
 
 TEST(IniRead, QuirksOfHandWrittenFiles) {
   const IniDocument doc = IniDocument::FromBytes(
@@ -87,7 +82,7 @@ TEST(IniWrite, KeepsEveryOtherByteAndTheFilesEncoding) {
   for (const char* name : {"windows_utf16le_bom_crlf.ini", "windows_utf8_bom_crlf.ini",
                            "windows_ansi_crlf.ini", "hand_edited.ini"}) {
     SCOPED_TRACE(name);
-    const std::string original = ReadBytes(std::string(KR450_FIXTURES) + "/config/" + name);
+    const std::string original = ReadFileBytes(std::string(KR450_FIXTURES) + "/config/" + name);
     IniDocument doc = IniDocument::FromBytes(original);
     EXPECT_EQ(doc.ToBytes(), original);  // untouched documents round-trip byte for byte
     if (doc.Has("Init", "CurConfig")) {
@@ -99,7 +94,7 @@ TEST(IniWrite, KeepsEveryOtherByteAndTheFilesEncoding) {
     EXPECT_EQ(IniDocument::FromBytes(doc.ToBytes()).Get("Config2", "K6", 4), "6");
   }
   const std::string utf16 =
-      ReadBytes(std::string(KR450_FIXTURES) + "/config/windows_utf16le_bom_crlf.ini");
+      ReadFileBytes(std::string(KR450_FIXTURES) + "/config/windows_utf16le_bom_crlf.ini");
   IniDocument doc = IniDocument::FromBytes(utf16);
   doc.Set("Config2", "LED_STATUS", "3");
   const std::string written = doc.ToBytes();

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "app/paths.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
@@ -23,12 +23,11 @@ TEST(Paths, ProgramDirectoryIsTheExecutablesFolder) {
 TEST(Paths, UnwritableProgramFolderUsesTheUserConfigFolder) {
   const fs::path installed = "/usr/share";  // never writable for an ordinary user
   if (::access(installed.c_str(), W_OK) == 0) GTEST_SKIP() << "runs as an ordinary user";
-  const fs::path home = fs::temp_directory_path() / ("kr450-xdg-" + std::to_string(::getpid()));
-  fs::remove_all(home);
+  const test::ScratchDir scratch;
+  const fs::path home = scratch.path() / "config";  // not there yet
   ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
   EXPECT_EQ(fs::path(DataDirectoryFor(installed.string())), home / "kr450");
   EXPECT_TRUE(fs::is_directory(home / "kr450"));
-  fs::remove_all(home);
 }
 
 }  // namespace

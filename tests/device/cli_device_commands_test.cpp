@@ -1,54 +1,32 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "app/cli.h"
 #include "config/ini_file.h"
-#include "device_test_support.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 class CliDeviceCommands : public ::testing::Test {
  protected:
-  CliDeviceCommands() {
-    std::filesystem::copy_file(std::string(KR450_SOURCE_DIR) + "/data/config.ini",
-                               dir.File("config.ini"));
-    std::filesystem::copy_file(std::string(KR450_SOURCE_DIR) + "/data/Macro.dat",
-                               dir.File("Macro.dat"));
+  CliDeviceCommands() { test::CopyShippedData(dir, {"config.ini", "Macro.dat"}); }
+
+  test::CliResult Run(std::vector<std::string> args) {
+    return test::RunCliWithData(dir.path().string(), std::move(args));
   }
 
-  CliRun Run(std::vector<std::string> args) {
-    std::vector<std::string> all = {"kr450-cli", "--data", dir.File("")};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : all) argv.push_back(arg.data());
-    std::ostringstream out, err;
-    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-  }
-
-  std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  test::TempDir dir;
+  test::ScratchDir dir;
 };
 
 TEST_F(CliDeviceCommands, SimulatedResetEndsWithTheEightFactoryReports) {
   ASSERT_EQ(Run({"select", "1"}).status, 0);
-  const CliRun run = Run({"--simulate", "--trace", "reset"});
+  const test::CliResult run = Run({"--simulate", "--trace", "reset"});
   EXPECT_EQ(run.status, 0) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
+  const std::vector<std::string> lines = test::SplitLines(run.out);
   ASSERT_GE(lines.size(), 8u);
   const std::vector<std::string> last8(lines.end() - 8, lines.end());
   EXPECT_EQ(last8, (std::vector<std::string>{
@@ -62,7 +40,7 @@ TEST_F(CliDeviceCommands, SimulatedResetEndsWithTheEightFactoryReports) {
 TEST_F(CliDeviceCommands, ApplyWithoutTheMouseWritesTheFilesAndAsksForIt) {
   // The simulated system stands in for one without the mouse only through --simulate; here
   // the system's own devices are searched, and this machine has no KR-450.
-  const CliRun run = Run({"--input", "record", "apply", "2"});
+  const test::CliResult run = Run({"--input", "record", "apply", "2"});
   if (run.status == 0) GTEST_SKIP() << "a KR-450 is plugged in";
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("请插入【KR-450】USB鼠标"), std::string::npos);
@@ -72,12 +50,12 @@ TEST_F(CliDeviceCommands, ApplyWithoutTheMouseWritesTheFilesAndAsksForIt) {
 }
 
 TEST_F(CliDeviceCommands, ProbeListsCollectionsAndTellsWhetherTheMouseWasFound) {
-  const CliRun simulated = Run({"--simulate", "probe"});
+  const test::CliResult simulated = Run({"--simulate", "probe"});
   EXPECT_EQ(simulated.status, 0);
   EXPECT_NE(simulated.out.find("usage page 0xff01 usage 0x0001"), std::string::npos);
   EXPECT_NE(simulated.out.find("KR-450 found at /dev/hidraw-sim-kr450"), std::string::npos);
 
-  const CliRun system = Run({"--input", "record", "probe"});
+  const test::CliResult system = Run({"--input", "record", "probe"});
   EXPECT_EQ(system.status, 0);
   EXPECT_NE(system.out.find("KR-450"), std::string::npos);
 }

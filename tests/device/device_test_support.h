@@ -3,8 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -18,6 +16,7 @@
 #include "device/device_link.h"
 #include "device/pointer_speed.h"
 #include "device/simulated_mouse.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450::test {
 
@@ -40,19 +39,6 @@ class RecordingWindow final : public WindowLink {
   void RequestShutdown() override { ++shutdowns; }
   std::atomic<int> repaints{0};
   std::atomic<int> shutdowns{0};
-};
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kr450-device-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
 };
 
 // Waits (briefly) for a condition another thread makes true.
@@ -99,7 +85,7 @@ class DeviceLinkTest : public ::testing::Test {
     return LoadIniFile(state.configFilePath).Get(section, key, 64);
   }
 
-  TempDir dir;
+  ScratchDir dir;
   DriverState state;
   SimulatedMouse mouse;
   RecordingPointerSpeed pointer;

@@ -1,11 +1,13 @@
 #include "macro/macro_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <random>
 
 #include "macro_test_support.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
@@ -109,7 +111,7 @@ class MacroFileTest : public ::testing::Test {
 
   MacroTable table_;
   RecordingMessages messages_;
-  TempFolder folder_;
+  test::ScratchDir folder_;
 };
 
 TEST_F(MacroFileTest, SaveThenLoadReproducesEveryByte) {
@@ -128,7 +130,7 @@ TEST_F(MacroFileTest, SaveThenLoadReproducesEveryByte) {
   EXPECT_TRUE(messages_.shown.empty());
 
   // The file is plain ASCII with lines of exactly 3192 digits after "N=".
-  std::string bytes = ReadBytes(path);
+  std::string bytes = test::ReadFileBytes(path);
   for (unsigned char c : bytes) ASSERT_LT(c, 0x80);
   EXPECT_NE(bytes.find("\n11=" + EncodeMacroRecord(saved.records[11]) + "\n"), std::string::npos);
 }
@@ -184,7 +186,7 @@ TEST_F(MacroFileTest, DamagedFilesLoadWithinBounds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::string path = folder_.File("damaged.dat");
-    WriteBytes(path, c.text);
+    test::WriteFileBytes(path, c.text);
     MacroTable table;
     EXPECT_TRUE(LoadMacroFile(table, path, messages_));
     MacroTableData got = table.Snapshot();
@@ -230,11 +232,11 @@ TEST_F(MacroFileTest, ImportOfAMissingFileKeepsTheMacrosInMemory) {
 
 TEST_F(MacroFileTest, ExportKeepsOtherSectionsAndAddsTheExtension) {
   std::string chosen = folder_.File("mine");
-  WriteBytes(chosen + ".dat", "[Notes]\r\nkeep=1\r\n");
+  test::WriteFileBytes(chosen + ".dat", "[Notes]\r\nkeep=1\r\n");
   table_.Edit([&](MacroTableData& data) { data = SampleTable(2); });
   ASSERT_TRUE(ExportMacros(table_, chosen).ok());
   EXPECT_FALSE(std::filesystem::exists(chosen));
-  std::string bytes = ReadBytes(chosen + ".dat");
+  std::string bytes = test::ReadFileBytes(chosen + ".dat");
   EXPECT_TRUE(bytes.starts_with("[Notes]\r\nkeep=1\r\n[Macros]\r\nmacroNum=2\r\n"));
 
   MacroTable imported;
@@ -250,7 +252,7 @@ TEST_F(MacroFileTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   std::string path = folder_.File("Macro.dat");
   table_.Edit([&](MacroTableData& data) { data = SampleTable(1); });
   ASSERT_TRUE(SaveMacroFile(table_, path).ok());
-  std::string before = ReadBytes(path);
+  std::string before = test::ReadFileBytes(path);
 
   // A folder that cannot hold the file: its parent is a regular file.
   EXPECT_FALSE(SaveMacroFile(table_, path + "/Macro.dat").ok());
@@ -262,7 +264,7 @@ TEST_F(MacroFileTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   if (::geteuid() != 0) {
     EXPECT_FALSE(readOnly.ok());  // root may write anywhere
   }
-  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(test::ReadFileBytes(path), before);
 }
 
 TEST_F(MacroFileTest, ResetReplacesTheUsersMacrosWithTheDefaults) {
@@ -286,13 +288,13 @@ TEST_F(MacroFileTest, ResetWithoutDefaultsKeepsTheUsersMacros) {
   std::string user = folder_.File("Macro.dat");
   table_.Edit([&](MacroTableData& data) { data = SampleTable(7); });
   ASSERT_TRUE(SaveMacroFile(table_, user).ok());
-  std::string before = ReadBytes(user);
+  std::string before = test::ReadFileBytes(user);
   MacroTableData inMemory = table_.Snapshot();
 
   EXPECT_FALSE(ResetMacrosToDefaults(table_, folder_.File("none.dat"), user, messages_).ok());
   EXPECT_EQ(messages_.shown, std::vector<std::string>{"找不到配置文件"});
   EXPECT_EQ(table_.Snapshot(), inMemory);
-  EXPECT_EQ(ReadBytes(user), before);
+  EXPECT_EQ(test::ReadFileBytes(user), before);
 }
 
 TEST(MacroTable, PlaysOnlyMacrosBelowTheCount) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -336,9 +335,3 @@ TEST_F(ShippedSkin, TheWarningButtonsLieInsideItsShape) {
 
 }  // namespace
 }  // namespace kr450
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  QGuiApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,39 +1,29 @@
 // The committed skin is exactly what the generator makes from its description.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "skin_art.h"
 #include "skin_design.h"
-#include "skin_test_support.h"
 #include "skin_writer.h"
+#include "tests/support/scratch_dir.h"
 #include "ui/skin_image_set.h"
 
 namespace kr450 {
 namespace {
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 TEST(SkinGenerator, RegeneratingGivesTheCommittedFiles) {
-  test::TempDir dir;
+  test::ScratchDir dir;
   QString error;
-  ASSERT_TRUE(skin_art::WriteSkin(skin_art::DefaultSkinDesign(), QString::fromStdString(dir.path()),
-                                  &error))
+  ASSERT_TRUE(skin_art::WriteSkin(skin_art::DefaultSkinDesign(),
+                                  QString::fromStdString(dir.path().string()), &error))
       << error.toStdString();
   const std::string committed = std::string(KR450_SOURCE_DIR) + "/data/skins/";
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     const std::string name = entry.path().filename().string();
     SCOPED_TRACE(name);
-    EXPECT_TRUE(Bytes(entry.path().string()) == Bytes(committed + name))
+    EXPECT_TRUE(test::ReadFileBytes(entry.path()) == test::ReadFileBytes(committed + name))
         << "data/skins/" << name << " differs: run `cmake --build <dir> --target skin`";
     ++files;
   }
@@ -55,9 +45,3 @@ TEST(SkinGenerator, TheStoredMaskKeepsTheOutline) {
 
 }  // namespace
 }  // namespace kr450
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  QGuiApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -5,18 +5,19 @@
 #include <filesystem>
 
 #include "skin_test_support.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 
 using test::RecordingSink;
 using test::RecordingWindow;
-using test::TempDir;
+using test::ScratchDir;
 
 class SkinLayoutTest : public ::testing::Test {
  protected:
   SkinLayout Read() {
-    SkinFiles files(dir.path(), sink, window);
+    SkinFiles files(dir.path().string(), sink, window);
     return ReadSkinLayout(files);
   }
   void WriteAllFiles() {
@@ -30,7 +31,7 @@ class SkinLayoutTest : public ::testing::Test {
               "[MACRODISPLAY]\n1=,180,106,180,330,,0\n2=,380,106,220,330,,0\n");
     dir.Write("LBWarning.ini", "[BUTTONPOS]\n2=message,20,66,320,30,确定吗？,0\n");
   }
-  TempDir dir;
+  ScratchDir dir;
   RecordingSink sink;
   RecordingWindow window;
 };
@@ -86,7 +87,7 @@ TEST_F(SkinLayoutTest, TooManyCommasAreReportedOncePerFileAndTheFieldsStillCount
   dir.Write("skin_main.ini",
             "[BUTTONPOS]\n0=a,1,2,3,4,Cap,x,y\n1=b,5,6,7,8,Two,x,y,z\n[FUN_STRING]\n");
   dir.Write("LBWarning.ini", "[BUTTONPOS]\n0=a,1,2,3,4,Yes,x,y\n");
-  SkinFiles files(dir.path(), sink, window);
+  SkinFiles files(dir.path().string(), sink, window);
   EXPECT_EQ(files.ReadSkinEntry("skin_main.ini", "BUTTONPOS", 0).fields[6], "x,y");
   const SkinItem item = SkinItemFromFields(files.ReadSkinEntry("skin_main.ini", "BUTTONPOS", 1));
   EXPECT_EQ(item.x, 5);
@@ -98,7 +99,7 @@ TEST_F(SkinLayoutTest, TooManyCommasAreReportedOncePerFileAndTheFieldsStillCount
 
 TEST_F(SkinLayoutTest, EachFileIsReadOnce) {
   WriteAllFiles();
-  SkinFiles files(dir.path(), sink, window);
+  SkinFiles files(dir.path().string(), sink, window);
   EXPECT_EQ(files.ReadSkinEntry("skin_main.ini", "FUN_STRING", 1).fields[0], "左键");
   std::filesystem::remove(dir.File("skin_main.ini"));
   EXPECT_EQ(files.ReadSkinEntry("skin_main.ini", "BUTTONPOS", 0).fields[5], "保存");

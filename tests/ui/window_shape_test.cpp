@@ -4,12 +4,12 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
 #include <random>
 
 #include "skin_test_support.h"
+#include "tests/support/scratch_dir.h"
 #include "ui/skin_fonts.h"
 #include "ui/skin_image_set.h"
 #include "ui/skin_loader.h"
@@ -19,7 +19,7 @@ namespace {
 
 using test::RecordingSink;
 using test::RecordingWindow;
-using test::TempDir;
+using test::ScratchDir;
 
 // The region the one-pixel-at-a-time way: the full rectangle, every cut pixel removed by
 // exclusive-or.
@@ -102,11 +102,11 @@ class LoadSkinTest : public ::testing::Test {
     std::filesystem::copy(std::string(KR450_SOURCE_DIR) + "/data/skins", dir.path(),
                           std::filesystem::copy_options::recursive);
   }
-  bool Load() { return LoadSkin(dir.path(), sink, window, &skin); }
+  bool Load() { return LoadSkin(dir.path().string(), sink, window, &skin); }
   void Replace(const std::string& name, const QImage& image) {
     ASSERT_TRUE(image.save(QString::fromStdString(dir.File(name)), "JPG", 100));
   }
-  TempDir dir;
+  ScratchDir dir;
   RecordingSink sink;
   RecordingWindow window;
   LoadedSkin skin;
@@ -161,9 +161,3 @@ TEST_F(LoadSkinTest, AMissingLayoutFileAndABadImageAskForOneShutdown) {
 
 }  // namespace
 }  // namespace kr450
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  QGuiApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}
