@@ -16,17 +16,10 @@
 #include "device/wakeable_clock.h"
 #include "macro/macro_table.h"
 #include "scripted_clock.h"
+#include "tests/support/counting_window.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450 {
-
-class CountingWindow final : public WindowLink {
- public:
-  void RequestRepaint() override { ++repaints; }
-  void RequestShutdown() override { ++shutdowns; }
-  std::atomic<int> repaints{0};
-  std::atomic<int> shutdowns{0};
-};
 
 // The executor on the simulated mouse, with the recording backend and a scripted clock, and
 // a config.ini in a folder of its own. Configurations are written as "K1=...\nK2=..." texts.
@@ -115,7 +108,7 @@ class ExecutorTest : public ::testing::Test {
   SimulatedMouse mouse_;
   ScriptedClock clock_;
   RecordingInput input_{&clock_};
-  CountingWindow window_;
+  test::CountingWindow window_;
   WakeableClock linkClock_;
   std::unique_ptr<DeviceLink> link_;
   std::unique_ptr<ActionExecutor> executor_;

@@ -75,6 +75,8 @@ TEST_F(CliConfig, ErrorsGoToStderrWithAStatus) {
       {{"select", "1", "2"}, 2},
       {{"import"}, 2},
       {{"import", dir_.File("absent.ini")}, 1},
+      {{"import", dir_.path().string()}, 1},  // a folder is no file
+      {{"--data", dir_.File("no-such-folder"), "show"}, 1},
       {{"export", dir_.File("no/such/folder.ini")}, 1},
       {{"--bogus", "show"}, 2},
   };

@@ -16,6 +16,7 @@
 #include "device/device_link.h"
 #include "device/pointer_speed.h"
 #include "device/simulated_mouse.h"
+#include "tests/support/counting_window.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450::test {
@@ -32,14 +33,6 @@ inline std::vector<uint8_t> LoadHexFixture(const std::string& name) {
   }
   return bytes;
 }
-
-class RecordingWindow final : public WindowLink {
- public:
-  void RequestRepaint() override { ++repaints; }
-  void RequestShutdown() override { ++shutdowns; }
-  std::atomic<int> repaints{0};
-  std::atomic<int> shutdowns{0};
-};
 
 // Waits (briefly) for a condition another thread makes true.
 template <typename F>
@@ -89,7 +82,7 @@ class DeviceLinkTest : public ::testing::Test {
   DriverState state;
   SimulatedMouse mouse;
   RecordingPointerSpeed pointer;
-  RecordingWindow window;
+  CountingWindow window;
   FakeClock clock;
   DeviceLink link{state, mouse, pointer, window, clock};
 };

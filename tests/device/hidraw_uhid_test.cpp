@@ -110,7 +110,7 @@ TEST(HidrawPlatform, DrivesAVirtualMouseThroughItsHidrawNode) {
 
   DriverState state;
   RecordingPointerSpeed pointer;
-  test::RecordingWindow window;
+  test::CountingWindow window;
   FakeClock clock;
   DeviceLink link(state, *platform, pointer, window, clock);
   ASSERT_TRUE(link.OpenDevice()) << link.OpenError();

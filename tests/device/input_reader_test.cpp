@@ -7,9 +7,9 @@
 namespace kr450 {
 namespace {
 
+using test::CountingWindow;
 using test::DeviceLinkTest;
 using test::Eventually;
-using test::RecordingWindow;
 
 struct ReaderCase {
   const char* what;
@@ -29,7 +29,7 @@ class ReaderRules : public ::testing::TestWithParam<ReaderCase> {};
 TEST_P(ReaderRules, TurnReportsIntoPressesStopsAndConfirmation) {
   const ReaderCase& c = GetParam();
   DriverState state;
-  RecordingWindow window;
+  CountingWindow window;
   state.driverRunning = c.running;
   state.pressPending = c.pressPendingBefore;
   state.WithConfig([&](ConfigState& s) { s.config.macroMode = c.macroMode; });

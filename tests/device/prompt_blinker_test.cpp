@@ -45,7 +45,7 @@ TEST(PromptBlink, EndsAtOnceUnlessThePromptWaitsOnTheMainPage) {
   for (auto [running, page] : {std::pair{true, 0}, {false, 1}}) {
     DriverState state;
     FakeClock clock;
-    test::RecordingWindow window;
+    test::CountingWindow window;
     state.driverRunning = running;
     state.currentPage = page;
     std::atomic<bool> stop{false};
@@ -111,7 +111,7 @@ class GateClock final : public Clock {
 TEST(PromptBlinker, AtMostOneWorkerRuns) {
   DriverState state;
   GateClock clock;
-  test::RecordingWindow window;
+  test::CountingWindow window;
   state.driverRunning = false;
   PromptBlinker blinker(state, window, clock);
   blinker.Start();

@@ -17,8 +17,8 @@
 namespace kr450 {
 namespace {
 
+using test::CountingWindow;
 using test::RecordingSink;
-using test::RecordingWindow;
 
 const std::string SKIN_DIR = std::string(KR450_SOURCE_DIR) + "/data/skins";
 
@@ -125,7 +125,7 @@ class ShippedSkin : public ::testing::Test {
   }
 
   static inline RecordingSink sink;
-  static inline RecordingWindow window;
+  static inline CountingWindow window;
   static inline LoadedSkin* skin = nullptr;
   static inline bool loaded = false;
 };
@@ -133,7 +133,7 @@ class ShippedSkin : public ::testing::Test {
 TEST_F(ShippedSkin, EveryFileIsPresentAndReadsWithoutAMessage) {
   EXPECT_TRUE(loaded);
   EXPECT_TRUE(sink.messages.empty()) << sink.messages.front();
-  EXPECT_EQ(window.shutdownRequests, 0);
+  EXPECT_EQ(window.shutdowns, 0);
   for (const SkinImageInfo& info : SKIN_IMAGES) {
     EXPECT_FALSE(image(info.id).isNull()) << info.fileName;
   }

@@ -10,8 +10,8 @@
 namespace kr450 {
 namespace {
 
+using test::CountingWindow;
 using test::RecordingSink;
-using test::RecordingWindow;
 using test::ScratchDir;
 
 class SkinLayoutTest : public ::testing::Test {
@@ -33,14 +33,14 @@ class SkinLayoutTest : public ::testing::Test {
   }
   ScratchDir dir;
   RecordingSink sink;
-  RecordingWindow window;
+  CountingWindow window;
 };
 
 TEST_F(SkinLayoutTest, ReadsEveryTableOfTheFolder) {
   WriteAllFiles();
   const SkinLayout layout = Read();
   EXPECT_TRUE(sink.messages.empty());
-  EXPECT_EQ(window.shutdownRequests, 0);
+  EXPECT_EQ(window.shutdowns, 0);
   EXPECT_EQ(layout.main[0].x, 12);
   EXPECT_EQ(layout.main[0].text, "保存");
   EXPECT_EQ(layout.main[17].width, 150);
@@ -68,7 +68,7 @@ TEST_F(SkinLayoutTest, MissingFilesAreReportedOnceEachWithOneShutdownRequest) {
   // 134 keys of skin_main.ini and every other file missing: one message per file.
   const SkinLayout layout = Read();
   EXPECT_EQ(sink.messages, std::vector<std::string>(4, "找不到配置文件"));
-  EXPECT_EQ(window.shutdownRequests, 1);
+  EXPECT_EQ(window.shutdowns, 1);
   EXPECT_TRUE(layout.main[0].empty());
   EXPECT_EQ(layout.functionNames[1], "");
 }
@@ -78,7 +78,7 @@ TEST_F(SkinLayoutTest, OneMissingFileStopsTheDriverButTheOthersAreStillRead) {
   std::filesystem::remove(dir.File("skin_color.ini"));
   const SkinLayout layout = Read();
   EXPECT_EQ(sink.messages, std::vector<std::string>{"找不到配置文件"});
-  EXPECT_EQ(window.shutdownRequests, 1);
+  EXPECT_EQ(window.shutdowns, 1);
   EXPECT_EQ(layout.advanced[4].text, "录制");
   EXPECT_EQ(layout.warning[2].width, 320);
 }
@@ -94,7 +94,7 @@ TEST_F(SkinLayoutTest, TooManyCommasAreReportedOncePerFileAndTheFieldsStillCount
   EXPECT_EQ(item.text, "Two");
   files.ReadSkinEntry("LBWarning.ini", "BUTTONPOS", 0);
   EXPECT_EQ(sink.messages, std::vector<std::string>(2, "加载ini错误！"));
-  EXPECT_EQ(window.shutdownRequests, 0);
+  EXPECT_EQ(window.shutdowns, 0);
 }
 
 TEST_F(SkinLayoutTest, EachFileIsReadOnce) {

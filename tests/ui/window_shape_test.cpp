@@ -17,8 +17,8 @@
 namespace kr450 {
 namespace {
 
+using test::CountingWindow;
 using test::RecordingSink;
-using test::RecordingWindow;
 using test::ScratchDir;
 
 // The region the one-pixel-at-a-time way: the full rectangle, every cut pixel removed by
@@ -108,14 +108,14 @@ class LoadSkinTest : public ::testing::Test {
   }
   ScratchDir dir;
   RecordingSink sink;
-  RecordingWindow window;
+  CountingWindow window;
   LoadedSkin skin;
 };
 
 TEST_F(LoadSkinTest, TheShippedSkinLoadsSilently) {
   EXPECT_TRUE(Load());
   EXPECT_TRUE(sink.messages.empty());
-  EXPECT_EQ(window.shutdownRequests, 0);
+  EXPECT_EQ(window.shutdowns, 0);
 }
 
 TEST_F(LoadSkinTest, AMaskThatCannotBeDecodedEndsTheDriverWithAMessage) {
@@ -123,7 +123,7 @@ TEST_F(LoadSkinTest, AMaskThatCannotBeDecodedEndsTheDriverWithAMessage) {
   EXPECT_FALSE(Load());
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "皮肤图片无法使用：\nmain_mask.jpg：无法读取");
-  EXPECT_EQ(window.shutdownRequests, 1);
+  EXPECT_EQ(window.shutdowns, 1);
 }
 
 TEST_F(LoadSkinTest, PageImagesOfTheWrongSizeAndMissingImagesAreNamed) {
@@ -137,7 +137,7 @@ TEST_F(LoadSkinTest, PageImagesOfTheWrongSizeAndMissingImagesAreNamed) {
   EXPECT_EQ(sink.messages[0],
             "皮肤图片无法使用：\nmenu_down.jpg：无法读取\nwarning_mask.bmp：无法读取\n"
             "advanced_over.jpg：尺寸 400x320 与 main_mask.jpg 的 800x640 不同");
-  EXPECT_EQ(window.shutdownRequests, 1);
+  EXPECT_EQ(window.shutdowns, 1);
   EXPECT_TRUE(skin.images.Get(SkinImage::AdvancedOver).isNull());
 }
 
@@ -156,7 +156,7 @@ TEST_F(LoadSkinTest, AMissingLayoutFileAndABadImageAskForOneShutdown) {
   EXPECT_FALSE(Load());
   EXPECT_EQ(sink.messages, (std::vector<std::string>{
                                "找不到配置文件", "皮肤图片无法使用：\ndpi_slider.jpg：无法读取"}));
-  EXPECT_EQ(window.shutdownRequests, 1);
+  EXPECT_EQ(window.shutdowns, 1);
 }
 
 }  // namespace
