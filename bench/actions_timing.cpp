@@ -27,6 +27,7 @@
 #include "device/simulated_mouse.h"
 #include "device/wakeable_clock.h"
 #include "macro/macro_file.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
@@ -71,11 +72,8 @@ class TimestampInput final : public InputSynth {
 // given `code`, applied and confirmed.
 struct Rig {
   explicit Rig(FunctionCode code) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kr450-bench-XXXXXX").string();
-    dir = mkdtemp(pattern.data());
-    std::filesystem::copy_file(std::filesystem::path(KR450_SOURCE_DIR) / "data/config.ini",
-                               dir / "config.ini");
-    LoadAtStartup(state, dir.string());
+    test::CopyShippedData(dir, {"config.ini"});
+    LoadAtStartup(state, dir.path().string());
     state.currentPage = 1;  // no blink worker
     state.WithConfig([&](ConfigState& s) { s.config.buttons[5] = code; });
     link.OpenDevice();
@@ -86,10 +84,9 @@ struct Rig {
   ~Rig() {
     clock.WakeAll();
     reader.Stop();
-    std::filesystem::remove_all(dir);
   }
 
-  std::filesystem::path dir;
+  test::ScratchDir dir;
   DriverState state;
   MacroTable macros;
   SimulatedMouse mouse;

@@ -11,23 +11,20 @@
 #include "config/config_store.h"
 #include "device/device_link.h"
 #include "device/simulated_mouse.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
 
 struct ApplySetup {
   ApplySetup() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kr450-bench-XXXXXX").string();
-    dir = mkdtemp(pattern.data());
-    std::filesystem::copy_file(std::filesystem::path(KR450_SOURCE_DIR) / "data/config.ini",
-                               dir / "config.ini");
-    LoadAtStartup(state, dir.string());
+    test::CopyShippedData(dir, {"config.ini"});
+    LoadAtStartup(state, dir.path().string());
     state.currentPage = 1;  // no blink worker
     link.OpenDevice();
   }
-  ~ApplySetup() { std::filesystem::remove_all(dir); }
 
-  std::filesystem::path dir;
+  test::ScratchDir dir;
   DriverState state;
   SimulatedMouse mouse;
   RecordingPointerSpeed pointer;
