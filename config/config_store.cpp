@@ -105,7 +105,10 @@ Status WriteLedStatus(DriverState& state, const std::string& file, int n) {
 }
 
 Status WriteApplyStart(DriverState& state, const std::string& file) {
-  const ConfigState s = state.Snapshot();
+  return WriteApplyStart(state.Snapshot(), file);
+}
+
+Status WriteApplyStart(const ConfigState& s, const std::string& file) {
   return UpdateIniFile(file, [&](IniDocument& doc) {
     doc.Set("Init", "CurConfig", FormatDecimal(s.currentConfig));
     WriteConfigSection(doc, ConfigSectionName(APPLIED_CONFIG), s.config);

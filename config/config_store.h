@@ -39,6 +39,10 @@ Status WriteDpiLevel(DriverState& state, const std::string& file, int n);
 Status WriteLedStatus(DriverState& state, const std::string& file, int n);
 // The apply step's first write: Init/CurConfig and configuration 6, in one replace.
 Status WriteApplyStart(DriverState& state, const std::string& file);
+// The same from a snapshot the caller took, so that what is stored is what it sends.
+Status WriteApplyStart(const ConfigState& applied, const std::string& file);
+// WriteConfig from a given configuration.
+Status WriteConfigValues(const DeviceConfig& config, const std::string& file, int n);
 
 // Sets state.configFilePath = dataDirectory + "/config.ini", reads CurConfig and loads that
 // configuration. A CurConfig outside 1..5 counts as missing (0).
