@@ -1,6 +1,7 @@
 #include "app/cli.h"
 
 #include <ostream>
+#include <streambuf>
 
 #include "app/paths.h"
 #include "config/decimal.h"
@@ -15,6 +16,35 @@ void PrintUsage(std::ostream& os) {
     for (const CliCommand& command : table) os << "  " << command.usage << "\n";
   }
 }
+
+// Passes everything on to another stream and remembers whether anything came, so that a
+// command that rejects its arguments without a word still gets its usage line printed.
+class WatchedStream final : public std::streambuf {
+ public:
+  explicit WatchedStream(std::ostream& target) : target_(target) {}
+  bool used() const { return used_; }
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return traits_type::not_eof(c);
+    used_ = true;
+    target_.put(static_cast<char>(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    used_ = used_ || n > 0;
+    target_.write(s, n);
+    return n;
+  }
+  int sync() override {
+    target_.flush();
+    return 0;
+  }
+
+ private:
+  std::ostream& target_;
+  bool used_ = false;
+};
 
 const CliCommand* FindCommand(std::string_view name) {
   for (auto table : {ActionCommands(), DeviceCommands(), ConfigCommands()}) {
@@ -78,14 +108,21 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "kr450-cli: --input must be xtest, uinput or record\n";
     return 2;
   }
-  CliContext context{options, {}, out, err};
+  WatchedStream watched(err);
+  std::ostream commandErr(&watched);
+  CliContext context{options, {}, out, commandErr};
   context.dataDirectory = options.dataDir.empty() ? DataDirectory() : options.dataDir;
   if (Status status = EnsureConfigFile(context.dataDirectory); !status) {
     err << "kr450-cli: " << status.message() << "\n";
     return 1;
   }
   std::vector<std::string> args(argv + i + 1, argv + argc);
-  return command->run(context, args);
+  const int status = command->run(context, args);
+  if (status == 2 && !watched.used()) {
+    err << "usage: kr450-cli [OPTIONS] " << command->usage.substr(0, command->usage.find("  "))
+        << "\n";
+  }
+  return status;
 }
 
 }  // namespace kr450

@@ -72,17 +72,31 @@ int Save(CliContext& context, const std::vector<std::string>& args) {
   return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
 }
 
+// The window keeps edits in memory until they are saved or applied; revert throws them away
+// and goes back to what the mouse has. The command line holds no edits, so it shows the
+// configuration the driver goes back to (with the stage chosen on the mouse) and stores
+// nothing but that stage, as the window does.
 int Revert(CliContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return 2;
   DriverState& state = LoadedState(context);
   if (ReportFailure(context, RevertToApplied(state))) return 1;
-  return ReportFailure(context, SaveCurrentConfig(state)) ? 1 : 0;
+  PrintConfig(context, state.Snapshot().currentConfig, state.Config());
+  return 0;
 }
 
 int Import(CliContext& context, const std::vector<std::string>& args) {
   std::string path;
   if (!TakePath(context, args, &path)) return 2;
   DriverState& state = LoadedState(context);
+  // The import is stored at once here, so a file that holds no exported configuration must
+  // not replace the current one with an empty configuration.
+  bool readable = false;
+  if (IniDocument doc = LoadIniFile(path, &readable);
+      readable && !doc.HasSection(ConfigSectionName(EXCHANGE_CONFIG))) {
+    context.err << "kr450-cli: no section " << ConfigSectionName(EXCHANGE_CONFIG) << " in " << path
+                << "\n";
+    return 1;
+  }
   if (ReportFailure(context, ImportConfig(state, path))) return 1;
   // Without a window the imported configuration would vanish with the process: keep it as
   // the current configuration's saved state.
@@ -100,7 +114,9 @@ constexpr CliCommand COMMANDS[] = {
     {"show", "show [N]          print configuration N (default: the current one)", Show},
     {"select", "select N          make configuration N current", Select},
     {"save", "save              store the current configuration", Save},
-    {"revert", "revert            go back to the configuration last applied", Revert},
+    {"revert",
+     "revert            show the configuration last applied, which the driver goes back to",
+     Revert},
     {"import", "import FILE       take configuration 7 of FILE as the current one", Import},
     {"export", "export FILE       write the current configuration as configuration 7 of FILE",
      Export},

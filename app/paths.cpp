@@ -4,6 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/ini_file.h"
 
 namespace kr450 {
 namespace fs = std::filesystem;
@@ -25,9 +29,16 @@ fs::path DefaultsFolder(const fs::path& program) {
   return program / "defaults";
 }
 
-void CopyIfMissing(const fs::path& from, const fs::path& to) {
+// A copy by the same atomic replace as every other write: a kill halfway leaves no torn file
+// that a later start would take for the user's.
+Status CopyIfMissing(const fs::path& from, const fs::path& to) {
   std::error_code ec;
-  if (!fs::exists(to, ec) && fs::exists(from, ec)) fs::copy_file(from, to, ec);
+  if (fs::exists(to, ec)) return Status::Ok();
+  std::ifstream in(from, std::ios::binary);
+  if (!in) return Status::Error("cannot read " + from.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return ReplaceFileAtomically(to.string(), bytes.str());
 }
 
 }  // namespace
@@ -52,7 +63,7 @@ std::string DataDirectoryFor(const std::string& programDirectory) {
   for (const char* name : {"config.ini", "Macro.dat"}) {
     fs::path shipped = program / name;
     if (!fs::exists(shipped, ec)) shipped = DefaultsFolder(program) / name;
-    CopyIfMissing(shipped, user / name);
+    (void)CopyIfMissing(shipped, user / name);  // a missing Macro.dat is reported when read
   }
   return user.string();
 }
@@ -71,10 +82,7 @@ Status EnsureConfigFile(const std::string& dataDirectory) {
                          shipped.string());
   }
   if (!fs::is_directory(dataDirectory, ec)) return Status::Error("no folder " + dataDirectory);
-  if (!fs::copy_file(shipped, target, ec)) {
-    return Status::Error("cannot create " + target.string() + ": " + ec.message());
-  }
-  return Status::Ok();
+  return CopyIfMissing(shipped, target);
 }
 
 }  // namespace kr450

@@ -12,7 +12,7 @@ std::string ProgramDirectory();
 // Folder that holds config.ini and Macro.dat: the program's folder when it can be written,
 // else $XDG_CONFIG_HOME/kr450 (~/.config/kr450), where the defaults beside the program are
 // copied on first use. A missing config.ini is recreated from the shipped default
-// (default/config.ini beside the program, else the installed one).
+// (defaults/config.ini beside the program).
 std::string DataDirectory();
 // The same for a given program folder.
 std::string DataDirectoryFor(const std::string& programDirectory);

@@ -118,8 +118,15 @@ Status WriteApplyStart(const ConfigState& s, const std::string& file) {
 void LoadAtStartup(DriverState& state, const std::string& dataDirectory) {
   state.configFilePath = dataDirectory + "/config.ini";
   const IniDocument doc = LoadIniFile(state.configFilePath);
+  // A missing CurConfig reads as 0, as every missing key does; a number that names no user
+  // configuration (an edited file) counts as configuration 1.
+  const bool named = doc.Has("Init", "CurConfig");
   int current = ParseDecimal(doc.Get("Init", "CurConfig", SHORT_VALUE));
-  if (current < 1 || current > USER_CONFIG_COUNT) current = 0;
+  if (!named) {
+    current = 0;
+  } else if (current < 1 || current > USER_CONFIG_COUNT) {
+    current = 1;
+  }
   const DeviceConfig config = ConfigFrom(doc, current, false);
   state.WithConfig([&](ConfigState& s) {
     s.currentConfig = current;

@@ -45,7 +45,7 @@ Status WriteApplyStart(const ConfigState& applied, const std::string& file);
 Status WriteConfigValues(const DeviceConfig& config, const std::string& file, int n);
 
 // Sets state.configFilePath = dataDirectory + "/config.ini", reads CurConfig and loads that
-// configuration. A CurConfig outside 1..5 counts as missing (0).
+// configuration. A missing CurConfig reads as 0; one outside 1..5 counts as 1.
 void LoadAtStartup(DriverState& state, const std::string& dataDirectory);
 void SelectConfig(DriverState& state, int n);  // n in 1..5
 Status SaveCurrentConfig(DriverState& state);

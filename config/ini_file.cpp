@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +75,36 @@ std::string OneLine(std::string_view text) {
 
 std::string ErrnoText(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
+}
+
+// Permissions of a new file: what the process's umask leaves of rw-rw-rw-. Read from the
+// kernel, since setting and restoring the umask would race with other threads.
+mode_t NewFileMode() {
+  mode_t mask = 022;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("Umask:")) {
+      mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+      break;
+    }
+  }
+  return 0666 & ~mask;
+}
+
+// A process killed between creating its temporary file and the rename leaves the temporary
+// behind. Ones older than a minute belong to no write in progress.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+    std::error_code timeError;
+    if (it->is_regular_file(timeError) && it->last_write_time(timeError) < cutoff && !timeError) {
+      fs::remove(it->path(), timeError);
+    }
+  }
 }
 
 std::mutex& UpdateMutex() {
@@ -163,6 +195,11 @@ bool IniDocument::Has(std::string_view section, std::string_view key) const {
   return FindSection(section, &header, &end) && FindKey(header + 1, end, key, &index);
 }
 
+bool IniDocument::HasSection(std::string_view section) const {
+  size_t header, end;
+  return FindSection(section, &header, &end);
+}
+
 std::string IniDocument::DefaultLineEnd() const {
   for (const Line& line : lines_) {
     if (!line.end.empty()) return line.end;
@@ -224,17 +261,26 @@ Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view 
     fs::path target = fs::canonical(requestedPath, ec);
     if (!ec) path = target.string();
   }
-  mode_t mode = 0644;
+  mode_t mode = NewFileMode();
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
+  const bool existed = ::stat(path.c_str(), &info) == 0;
+  if (existed) {
+    // A read-only file stays as it is, for root too: the rename would otherwise replace it.
+    if ((info.st_mode & 0222) == 0) {
+      errno = EACCES;
+      return Status::Error(ErrnoText("cannot write", path));
+    }
     if (::access(path.c_str(), W_OK) != 0) return Status::Error(ErrnoText("cannot write", path));
     mode = info.st_mode & 07777;
   }
   fs::path parent = fs::path(path).parent_path();
   if (parent.empty()) parent = ".";
-  std::string temp = (parent / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
+  const std::string tempPrefix = "." + fs::path(path).filename().string() + ".";
+  std::string temp = (parent / (tempPrefix + "XXXXXX")).string();
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return Status::Error(ErrnoText("cannot write", path));
+  // Root writing a user's file leaves it the user's.
+  if (existed && ::geteuid() == 0) (void)::fchown(fd, info.st_uid, info.st_gid);
   auto fail = [&](const char* what) {
     Status status = Status::Error(ErrnoText(what, path));
     ::close(fd);
@@ -265,6 +311,7 @@ Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view 
     ::fsync(dirFd);
     ::close(dirFd);
   }
+  RemoveStaleTemporaries(parent, tempPrefix);
   return Status::Ok();
 }
 

@@ -29,6 +29,7 @@ class IniDocument {
   // key is missing. The platform reader's buffer of n characters holds n - 1 of them.
   std::string Get(std::string_view section, std::string_view key, size_t capacity) const;
   bool Has(std::string_view section, std::string_view key) const;
+  bool HasSection(std::string_view section) const;
   // Sets a key's value: the key's line is replaced, or the key is added after the last line of
   // its section, or the section is added at the end of the file.
   void Set(std::string_view section, std::string_view key, std::string_view value);

@@ -56,12 +56,14 @@ TEST_F(AtomicWrite, FailuresLeaveTheFileAndSayWhy) {
   WriteFileBytes(dir_.File("plain"), "x");
   EXPECT_FALSE(SetKey(dir_.File("plain/config.ini"), "1"));  // a file where a folder should be
 
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  // A read-only file is kept also for root, whom the rename would let replace it.
   const std::string readOnly = dir_.File("read-only.ini");
   WriteFileBytes(readOnly, "[S]\nk=old\n");
   ::chmod(readOnly.c_str(), 0444);
   EXPECT_FALSE(SetKey(readOnly, "new"));
   EXPECT_EQ(ReadFileBytes(readOnly), "[S]\nk=old\n");
+
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
 
   const std::string unreadable = dir_.File("unreadable.ini");
   WriteFileBytes(unreadable, "[S]\nk=old\nother=kept\n");
@@ -76,6 +78,25 @@ TEST_F(AtomicWrite, FailuresLeaveTheFileAndSayWhy) {
   ::chmod(dir_.File("locked").c_str(), 0555);
   EXPECT_FALSE(SetKey(lockedFolderFile, "new"));
   EXPECT_EQ(ReadFileBytes(lockedFolderFile), "[S]\nk=old\n");
+}
+
+TEST_F(AtomicWrite, NewFilesFollowTheUmaskAndStaleTemporariesGo) {
+  const mode_t previous = ::umask(027);
+  ASSERT_TRUE(SetKey(dir_.File("new.ini"), "1"));
+  ::umask(previous);
+  struct stat info {};
+  ::stat(dir_.File("new.ini").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+  // Left by a write killed before its rename: an old one is removed, a fresh one may belong
+  // to a write in progress.
+  WriteFileBytes(dir_.File(".new.ini.AbC123"), "[S]\nk=torn");
+  WriteFileBytes(dir_.File(".new.ini.XyZ789"), "[S]\nk=fresh");
+  fs::last_write_time(dir_.File(".new.ini.AbC123"),
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_TRUE(SetKey(dir_.File("new.ini"), "2"));
+  EXPECT_FALSE(fs::exists(dir_.File(".new.ini.AbC123")));
+  EXPECT_TRUE(fs::exists(dir_.File(".new.ini.XyZ789")));
 }
 
 // A process killed at a random moment while it rewrites the file leaves either the old file

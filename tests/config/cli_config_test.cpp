@@ -51,8 +51,8 @@ TEST_F(CliConfig, ResetRestoresPresets) {
   const std::string before = Run({"show", "2"}).out;
   std::ofstream(dir_.path() / "config.ini", std::ios::app)
       << "[Config2]\nK4=1\n";  // ignored duplicate
-  ASSERT_EQ(Run({"import", (fs::path(KR450_FIXTURES) / "config/hand_edited.ini").string()}).status,
-            0);
+  dir_.Write("edited.ini", "[Config7]\nK1=33\nK4=19\n");
+  ASSERT_EQ(Run({"import", dir_.File("edited.ini")}).status, 0);
   // Without the mouse the files are still reset, and the command says the mouse is missing.
   CliResult reset = Run({"reset"});
   EXPECT_EQ(reset.status, 1);
@@ -76,6 +76,10 @@ TEST_F(CliConfig, ErrorsGoToStderrWithAStatus) {
       {{"import"}, 2},
       {{"import", dir_.File("absent.ini")}, 1},
       {{"import", dir_.path().string()}, 1},  // a folder is no file
+      // A file without an exported configuration would empty the current one.
+      {{"import", (fs::path(KR450_FIXTURES) / "config/hand_edited.ini").string()}, 1},
+      {{"save", "extra"}, 2},
+      {{"revert", "x"}, 2},
       {{"--data", dir_.File("no-such-folder"), "show"}, 1},
       {{"export", dir_.File("no/such/folder.ini")}, 1},
       {{"--bogus", "show"}, 2},

@@ -96,6 +96,13 @@ TEST_F(ConfigStore, MissingPiecesReadAsZero) {
   EXPECT_EQ(config.dpiStageEnabled, (std::array<uint8_t, 4>{}));
   EXPECT_EQ(state_.Snapshot().currentConfig, 3);
 
+  // A number that names no user configuration counts as the first.
+  for (const char* text : {"9", "-2", "6", "x"}) {
+    WriteFileBytes(dir_.File("config.ini"), std::string("[Init]\nCurConfig=") + text + "\n");
+    LoadAtStartup(state_, dir_.path().string());
+    EXPECT_EQ(state_.Snapshot().currentConfig, 1) << text;
+  }
+
   fs::remove(dir_.File("config.ini"));
   ReadConfig(state_, dir_.File("config.ini"), 1, false);
   EXPECT_EQ(state_.Config().buttons, (std::array<FunctionCode, 6>{}));
