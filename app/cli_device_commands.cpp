@@ -30,13 +30,15 @@ std::unique_ptr<PointerSpeed> ChoosePointerSpeed(CliContext& context, bool setsP
   return std::make_unique<RecordingPointerSpeed>();
 }
 
-// One process's device side.
+// One process's device side. These commands apply at most once and end: no resume watcher.
 struct DeviceSession {
   // A session that only looks (probe) opens no input backend.
   explicit DeviceSession(CliContext& context, bool setsPointer = true)
       : pointer(ChoosePointerSpeed(context, setsPointer)),
         stack(state, *pointer, window, clock,
-              {.simulate = context.options.simulate, .traceFeatureReport = TraceTo(context)}) {}
+              {.simulate = context.options.simulate,
+               .traceFeatureReport = TraceTo(context),
+               .watchResume = false}) {}
   ~DeviceSession() { clock.WakeAll(); }  // the blink worker must not hold up the exit
 
   static std::function<void(std::span<const uint8_t>)> TraceTo(CliContext& context) {

@@ -126,6 +126,11 @@ void DeviceLink::GuardLeftButton() {
 
 ApplyOutcome DeviceLink::ApplyConfig() {
   std::lock_guard applyLock(applyMutex_);
+  applied_ = true;
+  return ApplyLocked();
+}
+
+ApplyOutcome DeviceLink::ApplyLocked() {
   ApplyOutcome outcome;
   state_.driverRunning.store(true);
   GuardLeftButton();
@@ -184,10 +189,16 @@ void DeviceLink::OnDeviceChange(const HidDeviceEvent& event) {
 }
 
 void DeviceLink::OnResume() {
-  ApplyConfig();
+  std::lock_guard applyLock(applyMutex_);
+  if (!applied_ || closed_ || state_.shutdownRequested.load()) return;
+  ApplyLocked();
 }
 
 void DeviceLink::ShutDown() {
+  {
+    std::lock_guard applyLock(applyMutex_);  // a resume apply under way ends first
+    closed_ = true;
+  }
   bool open = false;
   {
     std::lock_guard lock(mutex_);

@@ -70,11 +70,12 @@ class DeviceLink {
   // Arrival of the mouse's path while it is not connected reopens it (no apply); its removal
   // ends the driver through WindowLink::RequestShutdown. Other events are ignored.
   void OnDeviceChange(const HidDeviceEvent& event);
-  // The system resumed from sleep: the configuration is applied again.
+  // The system resumed from sleep: the configuration is applied again (the mouse may have
+  // lost power). Nothing before the first apply, nor once the driver closes.
   void OnResume();
 
   // The device-link step of the close sequence: the exit report when a feature collection is
-  // open, then the system pointer speed 10.
+  // open, then the system pointer speed 10. A resume after it applies nothing.
   void ShutDown();
 
   // Starts the prompt blink worker unless one runs (the window does so at start-up and when it
@@ -99,6 +100,7 @@ class DeviceLink {
   void StartWatchingOnce();
   void GuardLeftButton();
   bool SendCounted(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3);
+  ApplyOutcome ApplyLocked();  // under applyMutex_
 
   DriverState& state_;
   HidPlatform& platform_;
@@ -106,7 +108,9 @@ class DeviceLink {
   WindowLink& window_;
   PromptBlinker blinker_;
 
-  std::mutex applyMutex_;     // one apply at a time
+  std::mutex applyMutex_;     // one apply at a time; guards the two flags below
+  bool applied_ = false;      // an apply has run: a resume has something to apply again
+  bool closed_ = false;       // ShutDown said goodbye to the mouse
   mutable std::mutex mutex_;  // guards the fields below
   std::condition_variable readHandleChanged_;
   bool watching_ = false;

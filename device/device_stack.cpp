@@ -20,10 +20,17 @@ DeviceStack::DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& 
     platform_ = tracing_.get();
   }
   link_ = std::make_unique<DeviceLink>(state, *platform_, pointer, window, clock);
+  if (options.watchResume) {
+    resume_ = MakeLogindResumeWatcher(std::move(options.resumeBusAddress));
+    DeviceLink& link = *link_;
+    if (!resume_->Start([&link] { link.OnResume(); })) resume_.reset();
+  }
 }
 
-// The link goes first: it stops watching the platform and drops its handles.
+// The resume watcher ends first (it calls into the link), then the link: it stops watching the
+// platform and drops its handles.
 DeviceStack::~DeviceStack() {
+  resume_.reset();
   link_.reset();
 }
 

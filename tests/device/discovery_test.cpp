@@ -113,6 +113,17 @@ TEST_F(DeviceLinkTest, ResumeWhileThePromptWaitsAppliesAndPromptsAgain) {
   EXPECT_EQ(state.promptButton, 6);
 }
 
+TEST_F(DeviceLinkTest, ResumeAppliesOnlyBetweenTheFirstApplyAndTheClose) {
+  ASSERT_TRUE(link.OpenDevice());
+  link.OnResume();  // nothing applied yet: nothing to apply again
+  EXPECT_TRUE(mouse.FeatureReports().empty());
+  link.ApplyConfig();
+  link.ShutDown();
+  mouse.ClearFeatureReports();
+  link.OnResume();  // the mouse was told goodbye
+  EXPECT_TRUE(mouse.FeatureReports().empty());
+}
+
 TEST_F(DeviceLinkTest, ShutDownSaysGoodbyeAndRestoresThePointerSpeed) {
   ASSERT_TRUE(link.OpenDevice());
   link.ShutDown();

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "device/device_stack.h"
 #include "device_test_support.h"
 
 namespace kr450 {
 namespace {
 
 using test::Eventually;
+using test::Report;
 
 // A private message bus for the length of one test.
 class PrivateBus {
@@ -73,6 +75,67 @@ TEST(LogindResumeWatcher, WithoutABusItNeitherStartsNorFails) {
   auto watcher = MakeLogindResumeWatcher("unix:path=/nonexistent/kr450-bus");
   EXPECT_FALSE(watcher->Start([] { FAIL() << "no bus, no resume"; }));
   watcher->Stop();
+}
+
+// A driver's device side on the simulated mouse, resumes heard on a private bus or on none.
+class DeviceStackResume : public ::testing::Test {
+ protected:
+  DeviceStackResume() {
+    state.configFilePath = dir.File("config.ini");
+    state.currentPage = 1;  // the blink worker of the factory prompt ends at once
+    state.WithConfig([](ConfigState& s) {
+      s.currentConfig = 1;
+      s.config = FactoryConfig(DeviceConfig{});
+      s.config.pointerSpeed = 10;
+    });
+  }
+
+  std::unique_ptr<DeviceStack> MakeStack(std::string busAddress) {
+    return std::make_unique<DeviceStack>(
+        state, pointer, window, clock,
+        DeviceStack::Options{.simulate = true, .resumeBusAddress = std::move(busAddress)});
+  }
+
+  test::ScratchDir dir;
+  DriverState state;
+  RecordingPointerSpeed pointer;
+  test::CountingWindow window;
+  FakeClock clock;
+};
+
+TEST_F(DeviceStackResume, AResumeOnTheBusAppliesTheConfigurationAgain) {
+  PrivateBus bus;
+  if (bus.address().empty()) GTEST_SKIP() << "dbus-daemon is not installed";
+  auto stack = MakeStack(bus.address());
+  ASSERT_TRUE(stack->watchingResume());
+  SimulatedMouse& mouse = *stack->simulatedMouse();
+  ASSERT_TRUE(stack->link().OpenDevice());
+  stack->link().ApplyConfig();
+  mouse.ClearFeatureReports();
+
+  // Signals arrive in order: had going to sleep applied, its reports would come first.
+  ASSERT_TRUE(bus.EmitPrepareForSleep(true));
+  ASSERT_TRUE(bus.EmitPrepareForSleep(false));
+  ASSERT_TRUE(Eventually([&] { return mouse.FeatureReports().size() >= 8; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(mouse.FeatureReports(), (std::vector<std::vector<uint8_t>>{
+                                        Report(0x10, 1, 1), Report(0x10, 2, 2), Report(0x10, 3, 3),
+                                        Report(0x10, 5, 5), Report(0x10, 4, 4), Report(0x10, 6, 31),
+                                        Report(0x11, 0, 0), Report(0x09, 0, 0x90)}));
+  stack.reset();  // the watcher ends before the link it calls
+}
+
+TEST_F(DeviceStackResume, WithoutABusOrWhenTurnedOffTheStackRunsWithoutResumes) {
+  auto stack = MakeStack("unix:path=/nonexistent/kr450-bus");
+  EXPECT_FALSE(stack->watchingResume());
+  ASSERT_TRUE(stack->link().OpenDevice());
+  EXPECT_EQ(stack->link().ApplyConfig().reportsSent, 8);
+
+  PrivateBus bus;
+  if (bus.address().empty()) return;
+  DeviceStack off(state, pointer, window, clock,
+                  {.simulate = true, .watchResume = false, .resumeBusAddress = bus.address()});
+  EXPECT_FALSE(off.watchingResume());
 }
 
 }  // namespace
