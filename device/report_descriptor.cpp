@@ -68,8 +68,11 @@ uint16_t ByteLength(const std::map<uint8_t, uint64_t>& reports, bool usesIds) {
 DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
   GlobalState global;
   std::vector<GlobalState> stack;
-  // Local state: the first usage since the last main item.
+  // Local state: the first usage since the last main item, as written. A one- or two-byte
+  // usage takes the usage page in effect at the main item (as the kernel's and Windows' HID
+  // parsers do), so a page set after it still counts; a four-byte one carries its own page.
   bool haveUsage = false;
+  bool usageHasPage = false;
   uint32_t firstUsage = 0;
   bool usesIds = false;
   int depth = 0;
@@ -124,16 +127,17 @@ DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
           break;
       }
     } else if (type == LOCAL) {
-      // A four-byte usage carries its own usage page in the high half.
       if (tag == USAGE && !haveUsage) {
-        firstUsage = size == 4 ? value : (global.usagePage << 16) | (value & 0xFFFF);
+        usageHasPage = size == 4;
+        firstUsage = usageHasPage ? value : value & 0xFFFF;
         haveUsage = true;
       }
     } else if (type == MAIN) {
       switch (tag) {
         case COLLECTION:
           if (depth == 0) {
-            const uint32_t usage = haveUsage ? firstUsage : global.usagePage << 16;
+            uint32_t usage = global.usagePage << 16;
+            if (haveUsage) usage = usageHasPage ? firstUsage : usage | firstUsage;
             current = CollectionBuilder{
                 static_cast<uint16_t>(usage >> 16), static_cast<uint16_t>(usage & 0xFFFF), {}};
           }

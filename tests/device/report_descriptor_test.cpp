@@ -61,6 +61,36 @@ TEST(ReportDescriptor, HandlesPushPopExtendedUsageAndLongItems) {
   EXPECT_EQ(parsed.descriptor->collections[0], (DescriptorCollection{0x000C, 0x0002, 2, 0, 0, {}}));
 }
 
+TEST(ReportDescriptor, AShortUsageTakesTheUsagePageInEffectAtTheCollection) {
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    uint16_t usagePage, usage;
+  } cases[] = {
+      {"page set after the usage",
+       {0x09, 0x01, 0x06, 0x00, 0xFF, 0xA1, 0x01, 0x85, 0x06, 0x75, 0x08, 0x95, 0x07, 0x81, 0x02,
+        0xC0},
+       0xFF00,
+       0x0001},
+      {"page replaced after the usage",
+       {0x05, 0x01, 0x0A, 0x02, 0x00, 0x06, 0x01, 0xFF, 0xA1, 0x01, 0xC0},
+       0xFF01,
+       0x0002},
+      {"a four-byte usage keeps its own page",
+       {0x0B, 0x01, 0x00, 0x0C, 0x00, 0x06, 0x00, 0xFF, 0xA1, 0x01, 0xC0},
+       0x000C,
+       0x0001},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DescriptorParseResult parsed = ParseReportDescriptor(c.bytes);
+    ASSERT_TRUE(parsed.descriptor) << parsed.error;
+    ASSERT_EQ(parsed.descriptor->collections.size(), 1u);
+    EXPECT_EQ(parsed.descriptor->collections[0].usagePage, c.usagePage);
+    EXPECT_EQ(parsed.descriptor->collections[0].usage, c.usage);
+  }
+}
+
 TEST(ReportDescriptor, RefusesMalformedDescriptors) {
   const struct {
     const char* what;
