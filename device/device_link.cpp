@@ -184,8 +184,22 @@ void DeviceLink::OnDeviceChange(const HidDeviceEvent& event) {
     if (!state_.deviceFound.load()) OpenDevice();
     return;
   }
+  EndOnRemoval();
+}
+
+void DeviceLink::OnReadHandleRemoved(const std::shared_ptr<HidHandle>& handle) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!handle || readHandle_ != handle) return;  // an old handle; the current one is fine
+    readHandle_.reset();
+  }
+  EndOnRemoval();
+}
+
+// No report is sent and the pointer speed is not restored: the mouse is gone.
+void DeviceLink::EndOnRemoval() {
   state_.deviceFound.store(false);
-  window_.RequestShutdown();
+  if (!removalReported_.exchange(true)) window_.RequestShutdown();
 }
 
 void DeviceLink::OnResume() {
@@ -233,11 +247,6 @@ std::shared_ptr<HidHandle> DeviceLink::WaitForReadHandle() {
   readHandleChanged_.wait(lock, [&] { return readHandle_ || state_.shutdownRequested.load(); });
   if (state_.shutdownRequested.load()) return nullptr;
   return readHandle_;
-}
-
-void DeviceLink::ForgetReadHandle(const std::shared_ptr<HidHandle>& handle) {
-  std::lock_guard lock(mutex_);
-  if (readHandle_ == handle) readHandle_.reset();
 }
 
 void DeviceLink::WakeReader() {

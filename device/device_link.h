@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -70,6 +71,11 @@ class DeviceLink {
   // Arrival of the mouse's path while it is not connected reopens it (no apply); its removal
   // ends the driver through WindowLink::RequestShutdown. Other events are ignored.
   void OnDeviceChange(const HidDeviceEvent& event);
+  // The reader found the mouse gone on `handle`. When it is the current read handle this is
+  // the removal (the system may report it as well, or not at all): the handle is forgotten,
+  // so the reader waits for a new one, and the driver ends as on the system's removal event.
+  // The window is asked to shut down once, however many ways the removal is noticed.
+  void OnReadHandleRemoved(const std::shared_ptr<HidHandle>& handle);
   // The system resumed from sleep: the configuration is applied again (the mouse may have
   // lost power). Nothing before the first apply, nor once the driver closes.
   void OnResume();
@@ -91,14 +97,13 @@ class DeviceLink {
   // For the input reader: blocks until an input collection is open and returns it, or returns
   // nothing once state.shutdownRequested is set and WakeReader() was called.
   std::shared_ptr<HidHandle> WaitForReadHandle();
-  // The reader found the handle removed: forget it, so the reader waits for a new one.
-  void ForgetReadHandle(const std::shared_ptr<HidHandle>& handle);
   // Wakes a reader blocked in WaitForReadHandle or in a read (at shutdown).
   void WakeReader();
 
  private:
   void StartWatchingOnce();
   void GuardLeftButton();
+  void EndOnRemoval();
   bool SendCounted(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3);
   ApplyOutcome ApplyLocked();  // under applyMutex_
 
@@ -113,6 +118,7 @@ class DeviceLink {
   bool closed_ = false;       // ShutDown said goodbye to the mouse
   mutable std::mutex mutex_;  // guards the fields below
   std::condition_variable readHandleChanged_;
+  std::atomic<bool> removalReported_{false};
   bool watching_ = false;
   std::string devicePath_;
   std::string openError_;

@@ -75,7 +75,7 @@ void InputReader::Body() {
       case HidReadStatus::Cancelled:
         break;
       case HidReadStatus::Removed:
-        link_.ForgetReadHandle(handle);
+        link_.OnReadHandleRemoved(handle);
         break;
       case HidReadStatus::Error:
         clock_.SleepFor(pause);

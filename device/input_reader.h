@@ -25,7 +25,9 @@ void HandleInputReport(DriverState& state, WindowLink& window, std::span<const u
 // The input reader worker (InputReaderThread): blocks on the mouse's input collection and
 // hands every report to HandleInputReport. Without an open collection it waits for one
 // without waking up; after a failed read it pauses (2 ms, doubling up to 1 s while reads keep
-// failing). It ends when state.shutdownRequested is set and Stop() wakes it.
+// failing). A read that finds the mouse removed ends the driver as the removal event does
+// (DeviceLink::OnReadHandleRemoved). It ends when state.shutdownRequested is set and Stop()
+// wakes it.
 class InputReader {
  public:
   InputReader(DriverState& state, DeviceLink& link, WindowLink& window, Clock& clock);

@@ -139,6 +139,10 @@ void SimulatedMouse::StopWatching() {
 }
 
 void SimulatedMouse::Emit(const HidDeviceEvent& event) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!hotplugEvents_) return;
+  }
   std::lock_guard lock(handlerMutex_);
   if (handler_) handler_(event);
 }
@@ -179,6 +183,11 @@ void SimulatedMouse::Plug() {
     exitReceived_ = false;
   }
   Emit({HidEventKind::Arrival, path_});
+}
+
+void SimulatedMouse::SetHotplugEvents(bool deliver) {
+  std::lock_guard lock(mutex_);
+  hotplugEvents_ = deliver;
 }
 
 void SimulatedMouse::SetFailSends(bool fail) {

@@ -58,6 +58,9 @@ class SimulatedMouse final : public HidPlatform {
   // Hot-plug: removal ends every open handle's reads and sends and tells the watcher.
   void Unplug();
   void Plug();
+  // While false, Unplug and Plug tell no watcher, as on a system whose hot-plug events are
+  // lost or cannot be watched; open handles still see the removal.
+  void SetHotplugEvents(bool deliver);
 
   // Failures: sends return false / reads return Error while set.
   void SetFailSends(bool fail);
@@ -99,6 +102,7 @@ class SimulatedMouse final : public HidPlatform {
   bool accessDenied_ = false;
   bool failSends_ = false;
   bool failReads_ = false;
+  bool hotplugEvents_ = true;
   uint64_t plugGeneration_ = 0;  // handles opened before an unplug stay dead
   std::vector<Handle*> readers_;
   std::vector<std::vector<uint8_t>> featureReports_;

@@ -92,13 +92,26 @@ TEST_F(InputReaderTest, StopsWhileBlockedOnTheDeviceOrWaitingForOne) {
   EXPECT_TRUE(state.shutdownRequested);
 }
 
-TEST_F(InputReaderTest, SurvivesUnplugDuringARead) {
-  ASSERT_TRUE(link.OpenDevice());
-  reader.Start();
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  mouse.Unplug();
-  EXPECT_EQ(window.shutdowns, 1);
-  reader.Stop();
+TEST_F(InputReaderTest, AnUnplugNoticedByTheReadEndsTheDriverOnce) {
+  for (bool eventsDelivered : {false, true}) {
+    SCOPED_TRACE(eventsDelivered ? "the system reports it too" : "only the read notices");
+    SimulatedMouse unplugged;
+    DriverState readerState;
+    CountingWindow readerWindow;
+    DeviceLink readerLink(readerState, unplugged, pointer, readerWindow, clock);
+    InputReader readerOf(readerState, readerLink, readerWindow, clock);
+    ASSERT_TRUE(readerLink.OpenDevice());
+    readerOf.Start();
+    ASSERT_TRUE(Eventually([&] { return unplugged.OpenReadHandles() == 1; }));
+    unplugged.SetHotplugEvents(eventsDelivered);
+    unplugged.Unplug();
+    // The reader drops the dead handle once it has taken the removal path.
+    ASSERT_TRUE(Eventually([&] { return unplugged.OpenReadHandles() == 0; }));
+    EXPECT_FALSE(readerState.deviceFound);
+    EXPECT_EQ(readerWindow.shutdowns, 1);
+    EXPECT_TRUE(unplugged.FeatureReports().empty());
+    readerOf.Stop();
+  }
 }
 
 TEST_F(InputReaderTest, BacksOffWhileReadsFail) {
