@@ -259,11 +259,10 @@ class HidrawPlatform final : public HidPlatform {
     }
     Fd stop(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (!stop.valid()) return false;
-    stopFd_ = stop.get();
-    watcher_ = std::thread([context = std::move(context), monitor = std::move(monitor),
-                            stop = std::move(stop), handler = std::move(handler)]() mutable {
-      WatchLoop(monitor.get(), stop.get(), handler);
-    });
+    stop_ = std::move(stop);
+    watcher_ = std::thread(
+        [context = std::move(context), monitor = std::move(monitor), stopFd = stop_.get(),
+         handler = std::move(handler)]() mutable { WatchLoop(monitor.get(), stopFd, handler); });
     return true;
   }
 
@@ -271,10 +270,10 @@ class HidrawPlatform final : public HidPlatform {
     std::lock_guard lock(watchMutex_);
     if (!watcher_.joinable()) return;
     const uint64_t one = 1;
-    ssize_t ignored = write(stopFd_, &one, sizeof one);
+    ssize_t ignored = write(stop_.get(), &one, sizeof one);
     (void)ignored;
     watcher_.join();
-    stopFd_ = -1;
+    stop_ = Fd();  // closed only now: the thread may have ended by itself, the fd stays ours
   }
 
  private:
@@ -303,7 +302,7 @@ class HidrawPlatform final : public HidPlatform {
 
   std::mutex watchMutex_;
   std::thread watcher_;
-  int stopFd_ = -1;  // owned by the watcher thread's lambda
+  Fd stop_;  // wakes the watcher thread; it only borrows the number
 };
 
 }  // namespace
