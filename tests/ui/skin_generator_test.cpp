@@ -24,7 +24,12 @@ TEST(SkinGenerator, RegeneratingGivesTheCommittedFiles) {
     const std::string name = entry.path().filename().string();
     SCOPED_TRACE(name);
     EXPECT_TRUE(test::ReadFileBytes(entry.path()) == test::ReadFileBytes(committed + name))
-        << "data/skins/" << name << " differs: run `cmake --build <dir> --target skin`";
+        << "data/skins/" << name << " differs from what the generator makes.\n"
+        << "The bytes depend on the versions of Qt, libjpeg and the fonts; the committed files "
+           "come from Debian 12 (Qt 6.4, libjpeg-turbo 2.1, WenQuanYi Zen Hei 0.9.45), so on "
+           "another system this fails without a fault. Regenerate with `cmake --build <dir> "
+           "--target skin`, look at tools/skin_generator/preview/ and commit data/skins and the "
+           "previews from a Debian 12 build.";
     ++files;
   }
   EXPECT_EQ(files, 28);  // four layout files and 24 images
