@@ -8,22 +8,53 @@
 #include <QRegion>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
+#include "config/ui_link.h"
+#include "ui/skin_files.h"
 #include "ui/skin_image_set.h"
+#include "ui/skin_layout.h"
 #include "ui/window_shape_qt.h"
 
 namespace {
 
 const std::string SKIN_DIR = std::string(KR450_SOURCE_DIR) + "/data/skins";
 
-// The shipped skin's child controls (skin_advance.ini).
-const kr450::ControlRect NAME_FIELD{620, 106, 776, 130};
-const kr450::ControlRect EVENT_LIST{380, 106, 600, 436};
-const kr450::ControlRect MACRO_LIST{180, 106, 360, 436};
+class CollectingSink final : public kr450::MessageSink {
+ public:
+  void ShowMessage(std::string_view text) override { text_ += std::string(text) + "\n"; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The shipped skin's layout, read as the window reads it at start-up; the child controls'
+// rectangles come from skin_advance.ini.
+const kr450::SkinLayout& Layout() {
+  static const kr450::SkinLayout layout = [] {
+    CollectingSink sink;
+    kr450::NullWindowLink window;
+    kr450::SkinFiles files(SKIN_DIR, sink, window);
+    kr450::SkinLayout read = kr450::ReadSkinLayout(files);
+    if (!sink.text().empty()) {
+      std::fprintf(stderr, "the shipped skin does not read cleanly:\n%s", sink.text().c_str());
+      std::exit(EXIT_FAILURE);
+    }
+    return read;
+  }();
+  return layout;
+}
 
 const QImage& Mask() {
   static const QImage mask = *kr450::DecodeSkinImage(SKIN_DIR + "/main_mask.jpg");
   return mask;
+}
+
+kr450::WindowShape ShapeOf(const QImage& mask) {
+  const kr450::SkinLayout& layout = Layout();
+  return kr450::BuildWindowShape(mask, layout.nameField, layout.eventList, layout.macroList);
 }
 
 QRegion PixelByPixel(const QImage& mask) {
@@ -38,7 +69,7 @@ QRegion PixelByPixel(const QImage& mask) {
 
 void BM_WindowShapeFromRuns(benchmark::State& state) {
   for (auto _ : state) {
-    kr450::WindowShape shape = kr450::BuildWindowShape(Mask(), NAME_FIELD, EVENT_LIST, MACRO_LIST);
+    kr450::WindowShape shape = ShapeOf(Mask());
     benchmark::DoNotOptimize(shape);
   }
 }
@@ -48,7 +79,7 @@ BENCHMARK(BM_WindowShapeFromRuns)->Unit(benchmark::kMillisecond);
 void BM_DecodeAndWindowShape(benchmark::State& state) {
   for (auto _ : state) {
     const QImage mask = *kr450::DecodeSkinImage(SKIN_DIR + "/main_mask.jpg");
-    kr450::WindowShape shape = kr450::BuildWindowShape(mask, NAME_FIELD, EVENT_LIST, MACRO_LIST);
+    kr450::WindowShape shape = ShapeOf(mask);
     benchmark::DoNotOptimize(shape);
   }
 }
@@ -68,6 +99,7 @@ BENCHMARK(BM_WindowShapePixelByPixel)->Unit(benchmark::kMillisecond)->Iterations
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  Layout();  // read before timing; ends the run if the skin does not read cleanly
   if (kr450::BuildWindowShape(Mask(), {}, {}, {}).windowShape != PixelByPixel(Mask())) {
     std::fprintf(stderr, "the two constructions disagree\n");
     return EXIT_FAILURE;
