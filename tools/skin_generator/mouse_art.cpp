@@ -19,6 +19,9 @@ struct Units {
   double L(double length) const { return length * scale; }
 };
 
+// The light strips, the emblem and the trim when the lights are off.
+const QColor UNLIT(58, 62, 70);
+
 struct UnitRect {
   double left, top, right, bottom;
 };
@@ -93,7 +96,8 @@ void PaintBody(QPainter& p, const Units& u) {
   p.drawPath(body);
 }
 
-void PaintButtons(QPainter& p, const Units& u) {
+// `trim` is the colour of the lit trim: the lighting colour, or UNLIT.
+void PaintButtons(QPainter& p, const Units& u, QColor trim) {
   for (bool left : {true, false}) {
     const QPainterPath zone = ButtonsZone(u, left);
     QLinearGradient face(u.P(left ? 10 : 90, 0), u.P(50, 60));
@@ -103,15 +107,15 @@ void PaintButtons(QPainter& p, const Units& u) {
     p.setPen(QPen(QColor(18, 19, 22), u.L(1.2)));
     p.drawPath(zone);
   }
-  // Red trim along the split and the end of the buttons.
-  p.setPen(QPen(QColor(220, 40, 48), u.L(0.9)));
-  QPainterPath trim(u.P(12, 60));
-  trim.quadTo(u.P(50, 78), u.P(88, 60));
-  p.drawPath(trim);
+  // Trim along the end of the buttons and at the cable's entry, lit like the strips.
+  p.setPen(QPen(trim, u.L(0.9)));
+  QPainterPath line(u.P(12, 60));
+  line.quadTo(u.P(50, 78), u.P(88, 60));
+  p.drawPath(line);
   p.drawLine(u.P(50, 4), u.P(50, 12));
 }
 
-void PaintControls(QPainter& p, const Units& u) {
+void PaintControls(QPainter& p, const Units& u, QColor trim) {
   QLinearGradient rubber(u.P(44, 0), u.P(56, 0));
   rubber.setColorAt(0.0, QColor(20, 21, 24));
   rubber.setColorAt(0.5, QColor(74, 78, 88));
@@ -125,7 +129,7 @@ void PaintControls(QPainter& p, const Units& u) {
   p.fillPath(DpiButtonPath(u), QColor(26, 28, 33));
   p.setPen(QPen(QColor(130, 136, 150), u.L(0.6)));
   p.drawPath(DpiButtonPath(u));
-  p.setPen(QPen(QColor(220, 40, 48), u.L(0.8)));
+  p.setPen(QPen(trim, u.L(0.8)));
   p.drawLine(u.P(47.5, 55.5), u.P(52.5, 55.5));
 
   for (bool front : {true, false}) {
@@ -139,7 +143,7 @@ void PaintControls(QPainter& p, const Units& u) {
 }
 
 void PaintLights(QPainter& p, const Units& u, std::optional<QColor> lights) {
-  const QColor on = lights.value_or(QColor(58, 62, 70));
+  const QColor on = lights.value_or(UNLIT);
   // Light strips along both flanks of the palm rest.
   QPainterPath strip(u.P(12, 128));
   strip.cubicTo(u.P(14, 152), u.P(30, 166), u.P(50, 168));
@@ -258,8 +262,8 @@ void PaintMouse(QPainter& painter, const QRect& bounds, std::optional<QColor> li
   // Outlines below are strokes only.
   painter.setBrush(Qt::NoBrush);
   PaintBody(painter, u);
-  PaintButtons(painter, u);
-  PaintControls(painter, u);
+  PaintButtons(painter, u, lights.value_or(UNLIT));
+  PaintControls(painter, u, lights.value_or(UNLIT));
   PaintLights(painter, u, lights);
   painter.restore();
 }

@@ -23,7 +23,8 @@ QPoint MouseButtonAnchor(const QRect& bounds, int button);
 // The outline of button 1..6.
 QPainterPath MouseButtonPath(const QRect& bounds, int button);
 
-// Draws the mouse. `lights` is the colour of its lighting, or nothing when the lights are off.
+// Draws the mouse. `lights` is the colour of its lighting (strips, emblem, wheel and trim), or
+// nothing when the lights are off.
 void PaintMouse(QPainter& painter, const QRect& bounds, std::optional<QColor> lights);
 
 }  // namespace kr450::skin_art
