@@ -75,7 +75,7 @@ void PaintConfigLook(QPainter& p, const QRect& rect, State state) {
 
 void PaintSlotLook(QPainter& p, const QRect& rect, State state) {
   const QRectF r = Inner(rect, 0.5);
-  QColor fill(16, 18, 23), edge(52, 58, 70), stripe(74, 80, 94), chevron(120, 128, 142);
+  QColor fill(16, 18, 23), edge(52, 58, 70), stripe(100, 108, 124), chevron(120, 128, 142);
   double width = 1;
   if (state == State::Over) {
     fill = QColor(10, 11, 14);
@@ -89,7 +89,9 @@ void PaintSlotLook(QPainter& p, const QRect& rect, State state) {
     width = 2;
   }
   FillRounded(p, r, 2, fill, QPen(edge, width));
-  p.fillRect(QRectF(rect.left() + 1, rect.top() + 3, 3, rect.height() - 6), stripe);
+  // The stripe lies on the left edge: the window starts the caption 5 pixels in, and a stripe
+  // further inside would crowd it.
+  p.fillRect(QRectF(rect.left(), rect.top() + 4, 2, rect.height() - 8), stripe);
   QPainterPath arrow(QPointF(rect.right() - 16, rect.center().y() - 2));
   arrow.lineTo(rect.right() - 12, rect.center().y() + 2);
   arrow.lineTo(rect.right() - 8, rect.center().y() - 2);
