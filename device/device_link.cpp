@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/config_store.h"
+#include "config/ini_file.h"
 #include "device/feature_report.h"
 
 namespace kr450 {
@@ -19,6 +20,25 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 bool IsKr450(const HidCollectionInfo& info, const DriverState& state) {
   return info.vendorId == state.vendorId && info.productId == state.productId;
+}
+
+// Without a button that clicks, the window (worked only with the mouse) would be out of
+// reach; the function menus keep one, but a file or an import may not.
+void GuardLeftButton(DeviceConfig& config) {
+  auto& buttons = config.buttons;
+  if (std::find(buttons.begin(), buttons.end(), FunctionCode{1}) == buttons.end()) buttons[0] = 1;
+}
+
+// WriteConfig from a configuration and number taken together, so that they belong to each
+// other even when the configuration was switched meanwhile.
+Status StoreConfig(const ConfigState& s, const std::string& file) {
+  return UpdateIniFile(file, [&](IniDocument& doc) {
+    WriteConfigSection(doc, ConfigSectionName(s.currentConfig), s.config);
+  });
+}
+
+void KeepFirstFailure(ApplyOutcome& outcome, Status status) {
+  if (!status && outcome.files.ok()) outcome.files = std::move(status);
 }
 
 }  // namespace
@@ -113,17 +133,6 @@ bool DeviceLink::SendCounted(ApplyOutcome& outcome, uint8_t command, uint8_t byt
   return sent;
 }
 
-// Without a button that clicks, the window (worked only with the mouse) would be out of
-// reach; the function menus keep one, but a file or an import may not.
-void DeviceLink::GuardLeftButton() {
-  state_.WithConfig([](ConfigState& s) {
-    auto& buttons = s.config.buttons;
-    if (std::find(buttons.begin(), buttons.end(), FunctionCode{1}) == buttons.end()) {
-      buttons[0] = 1;
-    }
-  });
-}
-
 ApplyOutcome DeviceLink::ApplyConfig() {
   std::lock_guard applyLock(applyMutex_);
   applied_ = true;
@@ -133,20 +142,18 @@ ApplyOutcome DeviceLink::ApplyConfig() {
 ApplyOutcome DeviceLink::ApplyLocked() {
   ApplyOutcome outcome;
   state_.driverRunning.store(true);
-  GuardLeftButton();
-  const std::string& file = state_.configFilePath;
-  if (Status status = WriteApplyStart(state_, file); !status && outcome.files.ok()) {
-    outcome.files = status;
-  }
-
-  // The copies the executor's own reports use are taken with the configuration they send.
+  // One snapshot, taken with the left-button guard and the copies the executor's own reports
+  // use: configuration 6 stores exactly what is sent, whatever the executor changes meanwhile.
   const ConfigState applied = state_.WithConfig([](ConfigState& s) {
+    GuardLeftButton(s.config);
     for (int i = 0; i < BUTTON_COUNT; ++i) s.dpiAction[i] = DpiActionFor(s.config.buttons[i]);
     s.appliedDpiStage = s.config.dpiStage;
     s.appliedLedStatus = s.config.ledStatus;
     return s;
   });
   const DeviceConfig& config = applied.config;
+  const std::string& file = state_.configFilePath;
+  KeepFirstFailure(outcome, WriteApplyStart(applied, file));
 
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     const uint8_t function = DeviceFunctionFor(config.buttons[i]);
@@ -160,16 +167,17 @@ ApplyOutcome DeviceLink::ApplyLocked() {
     }
   }
   SendCounted(outcome, CMD_WHEEL, static_cast<uint8_t>(config.wheelStatus), 0);
-  const int level = config.dpiLevel >= 0 && config.dpiLevel < STAGE_COUNT ? config.dpiLevel : 0;
-  SendCounted(outcome, CMD_STAGE_LIGHT, static_cast<uint8_t>(config.dpiLevel),
+  // The stage the mouse is told is the one whose value it gets, as in the executor's reports.
+  const int level = std::clamp<int32_t>(config.dpiLevel, 0, STAGE_COUNT - 1);
+  SendCounted(outcome, CMD_STAGE_LIGHT, static_cast<uint8_t>(level),
               StageAndLightByte(applied.appliedDpiStage[level], applied.appliedLedStatus));
   window_.RequestRepaint();
 
   if (pointer_.GetPointerSpeed()) pointer_.SetPointerSpeed(SystemPointerSpeed(config.pointerSpeed));
-  if (Status status = WriteConfig(state_, file, applied.currentConfig);
-      !status && outcome.files.ok()) {
-    outcome.files = status;
-  }
+  // The configuration being edited, as it is now, into its own section: a stage step the
+  // executor made meanwhile is kept, and a switch of configuration does not put one
+  // configuration's values into another's section.
+  KeepFirstFailure(outcome, StoreConfig(state_.Snapshot(), file));
   return outcome;
 }
 

@@ -102,7 +102,6 @@ class DeviceLink {
 
  private:
   void StartWatchingOnce();
-  void GuardLeftButton();
   void EndOnRemoval();
   bool SendCounted(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3);
   ApplyOutcome ApplyLocked();  // under applyMutex_

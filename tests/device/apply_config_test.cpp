@@ -68,10 +68,15 @@ TEST_F(ApplyConfigTest, StageAndLightingReportCarriesTheActiveStageAndMode) {
     int level;
     std::array<uint8_t, 4> stages;
     uint8_t led;
+    uint8_t sentLevel;  // a level outside 0..3 is sent as the stage whose value goes with it
     uint8_t expected;
-  } cases[] = {{2, {0, 1, 4, 0}, 2, 0xC2}, {1, {1, 2, 4, 0}, 3, 0xA3}, {0, {0, 0, 0, 0}, 0, 0x80}};
+  } cases[] = {{2, {0, 1, 4, 0}, 2, 2, 0xC2},
+               {1, {1, 2, 4, 0}, 3, 1, 0xA3},
+               {0, {0, 0, 0, 0}, 0, 0, 0x80},
+               {5, {0, 1, 2, 4}, 1, 3, 0xC1},
+               {-1, {3, 0, 0, 0}, 0, 0, 0xB0}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+    SCOPED_TRACE(c.level);
     SetConfig(1, [&](DeviceConfig& config) {
       config.dpiLevel = c.level;
       config.dpiStage = c.stages;
@@ -79,7 +84,7 @@ TEST_F(ApplyConfigTest, StageAndLightingReportCarriesTheActiveStageAndMode) {
     });
     mouse.ClearFeatureReports();
     link.ApplyConfig();
-    EXPECT_EQ(mouse.FeatureReports().back(), Report(0x09, c.level, c.expected));
+    EXPECT_EQ(mouse.FeatureReports().back(), Report(0x09, c.sentLevel, c.expected));
     EXPECT_EQ(state.Snapshot().appliedDpiStage, c.stages);
     EXPECT_EQ(state.Snapshot().appliedLedStatus, c.led);
   }
@@ -101,6 +106,48 @@ TEST_F(ApplyConfigTest, StoresConfiguration6BeforeSendingAndTheCurrentOneAfter) 
   EXPECT_EQ(config3AtFirstReport, "");
   EXPECT_EQ(Value("Init", "CurConfig"), "3");
   EXPECT_EQ(Value("Config3", "K2"), "41");
+}
+
+// The executor changes the configuration from its own thread (stage steps, lighting) while
+// an apply runs: configuration 6 must still be what the mouse was sent.
+TEST_F(ApplyConfigTest, Configuration6IsWhatWasSentWhileTheConfigurationChanges) {
+  std::atomic<bool> done{false};
+  std::thread executor([&] {
+    for (int n = 0; !done.load(); ++n) {
+      state.WithConfig([&](ConfigState& s) {
+        s.config.buttons[1] = n % 2 == 0 ? 41 : 2;
+        s.config.dpiLevel = n % 4;
+      });
+    }
+  });
+  for (int apply = 0; apply < 100; ++apply) {
+    mouse.ClearFeatureReports();
+    link.ApplyConfig();
+    const Reports reports = mouse.FeatureReports();
+    ASSERT_EQ(reports.size(), 8u);
+    const std::string k2 = Value("Config6", "K2");
+    ASSERT_EQ(reports[1][3], k2 == "41" ? SOFTWARE_FUNCTION : 2) << "apply " << apply;
+    ASSERT_EQ(std::to_string(reports[7][2]), Value("Config6", "DPI_LEVEL")) << "apply " << apply;
+  }
+  done = true;
+  executor.join();
+}
+
+TEST_F(ApplyConfigTest, TheCurrentConfigurationIsStoredAsItIsAtTheEndOfTheApply) {
+  SetConfig(2, [](DeviceConfig& config) { config.dpiLevel = 1; });
+  // A stage step taken while the reports go out: the file keeps it, configuration 6 does not.
+  bool stepped = false;
+  TracingHidPlatform traced(mouse, [&](std::span<const uint8_t>) {
+    if (stepped) return;
+    stepped = true;
+    state.WithConfig([](ConfigState& s) { s.config.dpiLevel = 2; });
+  });
+  DeviceLink tracedLink(state, traced, pointer, window, clock);
+  ASSERT_TRUE(tracedLink.OpenDevice());
+  tracedLink.ApplyConfig();
+  EXPECT_EQ(Value("Config6", "DPI_LEVEL"), "1");
+  EXPECT_EQ(Value("Config2", "DPI_LEVEL"), "2");
+  EXPECT_EQ(mouse.FeatureReports().back()[2], 1);
 }
 
 TEST_F(ApplyConfigTest, NeverLeavesTheMouseWithoutALeftButton) {
