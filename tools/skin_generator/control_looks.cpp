@@ -41,6 +41,22 @@ void PaintButtonLook(QPainter& p, const QRect& rect, State state, bool dark = fa
   }
 }
 
+// Left of the caption: a record dot, and in the pressed picture (recording, caption "停止") a
+// stop square.
+void PaintRecordMark(QPainter& p, const QRect& rect, State state) {
+  const QPointF centre(rect.left() + 78, rect.center().y() + 0.5);
+  p.setPen(Qt::NoPen);
+  if (state != State::Down) {
+    p.setBrush(QColor(200, 40, 48));
+    p.drawEllipse(centre, 5, 5);
+    return;
+  }
+  p.setBrush(QColor(255, 70, 70, 60));
+  p.drawRoundedRect(QRectF(centre - QPointF(7.5, 7.5), QSizeF(15, 15)), 3, 3);
+  p.setBrush(QColor(255, 80, 80));
+  p.drawRoundedRect(QRectF(centre - QPointF(4.5, 4.5), QSizeF(9, 9)), 1.5, 1.5);
+}
+
 void PaintTabLook(QPainter& p, const QRect& rect, State state) {
   const QRectF r = Inner(rect, 1);
   if (state == State::Over) {
@@ -298,11 +314,7 @@ void PaintControl(QPainter& p, const SkinDesign& d, const Control& c, State stat
       break;
     case Look::Button:
       PaintButtonLook(p, c.rect, state, c.param == DARK_BUTTON);
-      if (c.role == "record") {
-        p.setPen(Qt::NoPen);
-        p.setBrush(state == State::Down ? QColor(255, 70, 70) : QColor(200, 40, 48));
-        p.drawEllipse(QPointF(c.rect.left() + 78, c.rect.center().y() + 0.5), 5, 5);
-      }
+      if (c.role == "record") PaintRecordMark(p, c.rect, state);
       break;
     case Look::Tab:
       PaintTabLook(p, c.rect, state);

@@ -184,13 +184,14 @@ QImage AdvancedPage(const LoadedSkin& skin) {
   Composer c(skin.images.Get(SkinImage::AdvancedNormal), skin.images.Get(SkinImage::AdvancedOver),
              skin.images.Get(SkinImage::AdvancedDown));
   c.CopyOver(layout.advanced[static_cast<size_t>(hover)]);
+  c.CopyDown(layout.advanced[advanced_item::RECORD]);  // recording
   c.CopyDown(layout.advanced[9]);                      // pointer speed 9
   c.CopyDown(layout.advanced[advanced_item::REPEAT]);  // the selected macro repeats
   FrameLayer(c, layout, main_item::TAB_ADVANCED, NO_HOVER, state);
   FrameCaptions(c, layout);
   for (int j = 0; j < static_cast<int>(ADVANCED_TABLE_SIZE); ++j) {
     SkinItem item = layout.advanced[static_cast<size_t>(j)];
-    if (j == advanced_item::RECORD) item.text = "录制";
+    if (j == advanced_item::RECORD) item.text = "停止";
     if (j == advanced_item::PRESS_COUNT) item.text = "↓3";
     if (j == advanced_item::RELEASE_COUNT) item.text = "↑3";
     c.Caption(item, j == hover ? RED : WHITE);
