@@ -87,6 +87,8 @@ class DeviceLink {
   // Starts the prompt blink worker unless one runs (the window does so at start-up and when it
   // returns to the main page).
   void StartPromptBlink() { blinker_.Start(); }
+  // How many blink workers were asked for so far (by applies and by StartPromptBlink).
+  int PromptBlinkStartsRequested() const { return blinker_.StartsRequested(); }
 
   std::string DevicePath() const;
   uint16_t InputReportLength() const;

@@ -38,6 +38,7 @@ PromptBlinker::~PromptBlinker() {
 }
 
 void PromptBlinker::Start() {
+  ++startsRequested_;
   std::lock_guard lock(mutex_);
   if (stop_.load()) return;
   // Set before looking at the running flag: a worker that is just ending sees it and carries

@@ -34,6 +34,9 @@ class PromptBlinker {
 
   // Starts the worker unless one runs. Any thread; returns at once.
   void Start();
+  // How often Start() was called: each call is a blink worker asked for, whether it started
+  // one or left the running one to go on.
+  int StartsRequested() const { return startsRequested_.load(); }
   // Ends the worker and waits for it (at most one blink interval with a real clock).
   void Stop();
 
@@ -47,6 +50,7 @@ class PromptBlinker {
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> again_{false};  // a Start() came while the worker was ending
+  std::atomic<int> startsRequested_{0};
 };
 
 }  // namespace kr450

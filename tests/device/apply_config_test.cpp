@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "device/feature_report.h"
+#include "device/input_reader.h"
 #include "device/tracing_hid_platform.h"
 #include "device_test_support.h"
 
@@ -8,6 +9,7 @@ namespace kr450 {
 namespace {
 
 using test::DeviceLinkTest;
+using test::Eventually;
 using test::Report;
 using Reports = std::vector<std::vector<uint8_t>>;
 
@@ -178,15 +180,30 @@ TEST_F(ApplyConfigTest, SetsTheSystemPointerSpeedWhenItCanBeRead) {
   EXPECT_EQ(pointer.SpeedsSet().size(), before);
 }
 
-TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButton) {
-  link.ApplyConfig();
-  ASSERT_EQ(state.promptButton, 6);
+TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButtonAndStartsNoSecondWorker) {
+  // On the main page the first apply's blink worker keeps running while the prompt waits.
+  test::GateClock gate;
+  state.currentPage = 0;
+  DeviceLink mainPage(state, mouse, pointer, window, gate);
+  ASSERT_TRUE(mainPage.OpenDevice());
+  mainPage.ApplyConfig();
+  ASSERT_TRUE(Eventually([&] { return gate.Sleepers() == 1; }));
+  EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 1);
+
   SetConfig(1, [](DeviceConfig& config) { config.buttons = {1, 2, 40, 5, 4, 3}; });
-  link.ApplyConfig();
+  mainPage.ApplyConfig();
   EXPECT_FALSE(state.driverRunning);
   EXPECT_EQ(state.promptButton, 3);
-  EXPECT_TRUE(state.promptWorkerStarted);
-  EXPECT_TRUE(state.promptBlink);
+  EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 1);
+  EXPECT_TRUE(state.promptBlinkRunning);
+
+  // The click ends the prompt; the next apply that prompts asks for a worker again.
+  HandleInputReport(state, window, std::vector<uint8_t>{6, 0});
+  gate.Release();
+  ASSERT_TRUE(Eventually([&] { return !state.promptBlinkRunning.load(); }));
+  state.currentPage = 1;
+  mainPage.ApplyConfig();
+  EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 2);
 }
 
 TEST_F(ApplyConfigTest, FailedSendsAreCountedAndTheFilesStillWritten) {

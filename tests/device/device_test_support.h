@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -44,6 +46,33 @@ bool Eventually(F condition) {
   }
   return true;
 }
+
+// A clock whose sleeps last until the test lets them go.
+class GateClock final : public Clock {
+ public:
+  TimePoint Now() override { return {}; }
+  void SleepUntil(TimePoint) override {
+    std::unique_lock lock(mutex_);
+    ++sleepers_;
+    open_.wait(lock, [&] { return released_; });
+    --sleepers_;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    open_.notify_all();
+  }
+  int Sleepers() {
+    std::lock_guard lock(mutex_);
+    return sleepers_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable open_;
+  bool released_ = false;
+  int sleepers_ = 0;
+};
 
 inline std::vector<uint8_t> Report(uint8_t command, uint8_t a, uint8_t b) {
   std::vector<uint8_t> report(SimulatedMouse::FEATURE_REPORT_LENGTH, 0);

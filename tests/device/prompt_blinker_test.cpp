@@ -9,6 +9,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::Eventually;
+using test::GateClock;
 
 // A window that confirms the prompt (or leaves the main page) after a number of repaints.
 class ScriptedWindow final : public WindowLink {
@@ -80,33 +81,6 @@ TEST(PromptBlink, BlinksInRoundsOfSixUntilTheClickOrThePageChanges) {
     EXPECT_TRUE(state.promptBlink);
   }
 }
-
-// A clock whose sleeps last until the test lets them go.
-class GateClock final : public Clock {
- public:
-  TimePoint Now() override { return {}; }
-  void SleepUntil(TimePoint) override {
-    std::unique_lock lock(mutex_);
-    ++sleepers;
-    open_.wait(lock, [&] { return released_; });
-    --sleepers;
-  }
-  void Release() {
-    std::lock_guard lock(mutex_);
-    released_ = true;
-    open_.notify_all();
-  }
-  int Sleepers() {
-    std::lock_guard lock(mutex_);
-    return sleepers;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable open_;
-  bool released_ = false;
-  int sleepers = 0;
-};
 
 TEST(PromptBlinker, AtMostOneWorkerRuns) {
   DriverState state;
