@@ -74,9 +74,27 @@ TEST_F(CliDeviceCommands, ProbeListsCollectionsAndTellsWhetherTheMouseWasFound) 
   }
 }
 
-TEST_F(CliDeviceCommands, ApplyRejectsABadConfigurationNumber) {
-  EXPECT_EQ(Run({"--simulate", "apply", "6"}).status, 2);
-  EXPECT_EQ(Run({"--simulate", "apply", "1", "2"}).status, 2);
+TEST_F(CliDeviceCommands, BadArgumentsAreRefusedWithAWordAndTouchNothing) {
+  const std::string before = test::ReadFileBytes(dir.File("config.ini"));
+  const struct {
+    std::vector<std::string> args;
+    const char* err;
+  } cases[] = {
+      {{"probe", "x"}, "usage: kr450-cli [OPTIONS] probe\n"},
+      {{"reset", "x"}, "usage: kr450-cli [OPTIONS] reset\n"},
+      {{"apply", "6"}, "kr450-cli: expected at most one configuration number 1..5\n"},
+      {{"apply", "1", "2"}, "kr450-cli: expected at most one configuration number 1..5\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+    std::vector<std::string> args = {"--simulate", "--trace"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const test::CliResult run = Run(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, "");  // nothing was sent
+  }
+  EXPECT_EQ(test::ReadFileBytes(dir.File("config.ini")), before);
 }
 
 }  // namespace
