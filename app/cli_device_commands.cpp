@@ -1,12 +1,12 @@
 // The command-line tool's device commands: probe, apply and reset (which, unlike the
 // configuration-only reset, ends by applying to the mouse).
-#include <cstdio>
 #include <ostream>
 
 #include "actions/input_backends.h"
 #include "app/cli.h"
 #include "app/paths.h"
 #include "config/config_store.h"
+#include "device/collection_text.h"
 #include "device/device_stack.h"
 #include "device/feature_report.h"
 #include "device/wakeable_clock.h"
@@ -61,12 +61,6 @@ bool AccessDenied(const std::string& error) {
   return error.find("Permission denied") != std::string::npos;
 }
 
-std::string Hex4(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04x", value);
-  return text;
-}
-
 // What the driver does without a mouse: the files are written all the same, then the user
 // is asked to plug it in.
 int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyOutcome& outcome) {
@@ -94,13 +88,7 @@ int Probe(CliContext& context, const std::vector<std::string>& args) {
   if (collections.empty()) context.out << "no HID collections found\n";
   bool kr450Denied = false;
   for (const HidCollectionInfo& c : collections) {
-    context.out << c.path << " collection " << c.collection << ": " << Hex4(c.vendorId) << ":"
-                << Hex4(c.productId) << " usage page 0x" << Hex4(c.usagePage) << " usage 0x"
-                << Hex4(c.usage) << ", report lengths input " << c.inputReportLength << " output "
-                << c.outputReportLength << " feature " << c.featureReportLength << ", "
-                << (c.accessible ? "can be opened" : "cannot be opened");
-    if (!c.error.empty()) context.out << " (" << c.error << ")";
-    context.out << "\n";
+    context.out << CollectionLine(c) << "\n";
     if (c.vendorId == KR450_VENDOR_ID && c.productId == KR450_PRODUCT_ID && !c.accessible) {
       kr450Denied = kr450Denied || AccessDenied(c.error);
     }

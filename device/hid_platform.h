@@ -29,6 +29,10 @@ struct HidCollectionInfo {
   // "Permission denied"). A node the user may not open is listed, not hidden.
   bool accessible = true;
   std::string error;
+  // When it cannot be opened for both, whether it opens for one of them: Open() then still
+  // serves that one (input reports need reading, feature reports writing).
+  bool readable = true;
+  bool writable = true;
 
   friend bool operator==(const HidCollectionInfo&, const HidCollectionInfo&) = default;
 };

@@ -34,7 +34,7 @@ std::vector<HidCollectionInfo> CollectionsOfNode(const HidrawNode& node,
   base.path = node.path;
   base.vendorId = node.vendorId;
   base.productId = node.productId;
-  base.accessible = node.accessible;
+  base.accessible = base.readable = base.writable = node.accessible;
   base.error = node.error;
 
   const DescriptorParseResult parsed = ParseReportDescriptor(descriptor);

@@ -31,8 +31,9 @@ struct HidIds {
 // example "0003:000018F8:00000F99". Nothing when it is not of that form.
 std::optional<HidIds> ParseHidId(std::string_view text);
 
-// One entry per top-level collection of the node, lengths from the descriptor. A descriptor
-// that cannot be parsed, or one without collections, gives one entry with usage page and
+// One entry per top-level collection of the node, lengths from the descriptor; a node that is
+// not accessible is also neither readable nor writable (the caller knows better, if it does). A
+// descriptor that cannot be parsed, or one without collections, gives one entry with usage page and
 // usage 0 and the reason in `error`, so the node is still listed.
 std::vector<HidCollectionInfo> CollectionsOfNode(const HidrawNode& node,
                                                  std::span<const uint8_t> descriptor);

@@ -84,8 +84,26 @@ long NodeNumber(const std::string& path) {
 // Everything known about one hidraw node: ids, access, descriptor.
 struct NodeRecord {
   HidrawNode node;
+  bool readable = true;
+  bool writable = true;
   std::vector<uint8_t> descriptor;
 };
+
+// Opens the node as Open() would: read-write, else (access denied) for one direction only.
+Fd OpenNode(const char* devnode, NodeRecord& record) {
+  Fd fd(open(devnode, O_RDWR | O_NONBLOCK | O_CLOEXEC));
+  if (fd.valid()) return fd;
+  const int error = errno;
+  record.node.accessible = false;
+  record.node.error = ErrnoText(error);
+  record.readable = record.writable = false;
+  if (error != EACCES) return fd;
+  Fd readOnly(open(devnode, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  Fd writeOnly(open(devnode, O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+  record.readable = readOnly.valid();
+  record.writable = writeOnly.valid();
+  return readOnly.valid() ? std::move(readOnly) : std::move(writeOnly);
+}
 
 NodeRecord DescribeNode(udev_device* device, const char* devnode) {
   NodeRecord record;
@@ -100,12 +118,8 @@ NodeRecord DescribeNode(udev_device* device, const char* devnode) {
     }
     record.descriptor = ReadSysfsDescriptor(udev_device_get_syspath(hid));
   }
-  Fd fd(open(devnode, O_RDWR | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.valid()) {
-    record.node.accessible = false;
-    record.node.error = ErrnoText(errno);
-    return record;
-  }
+  Fd fd = OpenNode(devnode, record);
+  if (!fd.valid()) return record;
   if (record.descriptor.empty()) record.descriptor = ReadIoctlDescriptor(fd.get());
   if (record.node.vendorId == 0 && record.node.productId == 0) {
     hidraw_devinfo info{};
@@ -213,6 +227,8 @@ class HidrawPlatform final : public HidPlatform {
     std::vector<HidCollectionInfo> collections;
     for (const NodeRecord& record : records) {
       for (HidCollectionInfo& info : CollectionsOfNode(record.node, record.descriptor)) {
+        info.readable = record.readable;
+        info.writable = record.writable;
         collections.push_back(std::move(info));
       }
     }

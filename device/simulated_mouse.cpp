@@ -95,7 +95,7 @@ std::vector<HidCollectionInfo> SimulatedMouse::MouseCollections() const {
     if (which == Collection::Input ? !hasInput_ : !hasFeature_) continue;
     HidCollectionInfo info = Info(which);
     if (accessDenied_) {
-      info.accessible = false;
+      info.accessible = info.readable = info.writable = false;
       info.error = "Permission denied";
     }
     list.push_back(info);

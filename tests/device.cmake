@@ -5,6 +5,7 @@ pkg_check_modules(KR450_TEST_SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 kr450_add_test(NAME device_tests
   SOURCES
     device/apply_config_test.cpp
+    device/collection_text_test.cpp
     device/discovery_test.cpp
     device/input_reader_test.cpp
     device/prompt_blinker_test.cpp

@@ -131,6 +131,8 @@ TEST(HidrawNode, ListsEveryCollectionOfTheNodeWithItsIdsAndAccess) {
     EXPECT_EQ(entries[i].vendorId, 0x18F8u);
     EXPECT_EQ(entries[i].productId, 0x0F99u);
     EXPECT_FALSE(entries[i].accessible);
+    EXPECT_FALSE(entries[i].readable);
+    EXPECT_FALSE(entries[i].writable);
     EXPECT_EQ(entries[i].error, "Permission denied");
   }
   EXPECT_EQ(entries[1].usagePage, 0xFF00);
