@@ -67,6 +67,35 @@ double MeanChroma(const QImage& image, const QRect& r) {
   return sum / (r.width() * r.height());
 }
 
+// Relative luminance of a colour as screens show it (sRGB), and the contrast of two colours
+// from 1 (the same) to 21 (black on white).
+double Luminance(QColor c) {
+  auto linear = [](int value) {
+    const double v = value / 255.0;
+    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+double Contrast(QColor a, QColor b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Mean luminance of the band within `depth` pixels of the rectangle's edge.
+double RimLuminance(const QImage& image, const QRect& r, int depth) {
+  double sum = 0;
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const int edge = std::min({x - r.left(), r.right() - x, y - r.top(), r.bottom() - y});
+      if (edge >= depth) continue;
+      sum += Luminance(QColor(image.pixel(x, y)));
+      ++n;
+    }
+  }
+  return sum / n;
+}
+
 struct Named {
   std::string name;
   QRect rect;
@@ -296,6 +325,95 @@ TEST_F(ShippedSkin, EveryControlHasThreeDifferentLooks) {
     EXPECT_GT(MeanDifference(warningNormal, image(SkinImage::WarningOver),
                              RectOf(layout().warning[static_cast<size_t>(item)])),
               3.0);
+  }
+}
+
+// The window writes the caption of the control under the pointer in pure red (the warning's
+// always); red reads only on a dark face, so every picture a red caption is drawn on keeps the
+// caption's box dark. White captions read on all of them.
+TEST_F(ShippedSkin, RedCaptionsReadOnEveryPictureTheyAreDrawnOn) {
+  const QColor red(255, 0, 0);
+  const QFontMetrics metrics(SkinCaptionFont());
+  auto check = [&](const QImage& picture, const SkinItem& item, bool leftAligned,
+                   const std::string& name) {
+    if (item.text.empty()) return;
+    const QString text = QString::fromStdString(item.text);
+    const int width = metrics.horizontalAdvance(text);
+    const QRect box(leftAligned ? item.x + 5 : item.x + (item.width - width) / 2,
+                    item.y + (item.height - metrics.height()) / 2, width, metrics.height());
+    EXPECT_GE(Contrast(red, MeanColour(picture, box)), 4.5) << name << " \"" << item.text << "\"";
+  };
+  for (SkinImage state : {SkinImage::MainOver, SkinImage::MainDown}) {
+    for (int button = 1; button <= 6; ++button) {
+      SkinItem slot = layout().main[static_cast<size_t>(main_item::Slot(button))];
+      slot.text = "前进键";
+      check(image(state), slot, true, "slot " + std::to_string(button));
+    }
+  }
+  for (SkinImage state : {SkinImage::AdvancedOver, SkinImage::AdvancedDown}) {
+    for (int j = 0; j <= advanced_item::LAST_HOVER; ++j) {
+      check(image(state), layout().advanced[static_cast<size_t>(j)], false,
+            "advanced " + std::to_string(j));
+    }
+  }
+  struct Menu {
+    SkinImage mask;
+    int rows;
+  };
+  for (const Menu& menu :
+       {Menu{SkinImage::MenuMask, MENU_ROWS}, Menu{SkinImage::SubMenuMask, SUBMENU_ROWS}}) {
+    const QImage& mask = image(menu.mask);
+    const int h = mask.height() / menu.rows;
+    for (int offset : {-2, -1}) {  // the over and the pressed picture
+      const QImage& picture = image(static_cast<SkinImage>(static_cast<int>(menu.mask) + offset));
+      for (int row = 0; row < menu.rows; ++row) {
+        check(picture, SkinItem{0, row * h, mask.width(), h, "快捷功能"}, false,
+              "menu row " + std::to_string(row + 1));
+      }
+    }
+  }
+  for (SkinImage state : {SkinImage::WarningNormal, SkinImage::WarningOver}) {
+    for (const SkinItem& item : layout().warning) check(image(state), item, false, "warning");
+  }
+}
+
+// Pointer over lights a control up the same way everywhere: its rim is brighter than in the
+// normal picture (the face may darken for the red caption, the rim never does).
+TEST_F(ShippedSkin, PointerOverLightsTheRimOfEveryControl) {
+  struct Case {
+    std::string name;
+    SkinImage normal;
+    QRect rect;
+  };
+  std::vector<Case> cases;
+  std::vector<int> mainControls = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 32, 33};
+  for (int i = 17; i <= 22; ++i) mainControls.push_back(i);
+  for (int i = 41; i <= 44; ++i) mainControls.push_back(i);
+  for (int i : mainControls) {
+    cases.push_back({"main " + std::to_string(i), SkinImage::MainNormal,
+                     RectOf(layout().main[static_cast<size_t>(i)])});
+  }
+  for (int j = 0; j <= advanced_item::LAST_HOVER; ++j) {
+    cases.push_back({"advanced " + std::to_string(j), SkinImage::AdvancedNormal,
+                     RectOf(layout().advanced[static_cast<size_t>(j)])});
+  }
+  for (int j = 0; j <= lighting_item::LAST_HOVER; ++j) {
+    cases.push_back({"lighting " + std::to_string(j), SkinImage::LightingNormal,
+                     RectOf(layout().lighting[static_cast<size_t>(j)])});
+  }
+  for (SkinImage normal : {SkinImage::MenuNormal, SkinImage::SubMenuNormal}) {
+    const QImage& mask = image(static_cast<SkinImage>(static_cast<int>(normal) + 3));
+    const int h = mask.height() / (normal == SkinImage::MenuNormal ? MENU_ROWS : SUBMENU_ROWS);
+    cases.push_back({"menu row", normal, QRect(0, h, mask.width(), h)});
+  }
+  for (int item : {warning_item::CONFIRM, warning_item::CANCEL}) {
+    cases.push_back({"warning " + std::to_string(item), SkinImage::WarningNormal,
+                     RectOf(layout().warning[static_cast<size_t>(item)])});
+  }
+  for (const Case& c : cases) {
+    const QImage& over = image(static_cast<SkinImage>(static_cast<int>(c.normal) + 1));
+    EXPECT_GT(RimLuminance(over, c.rect, 4), RimLuminance(image(c.normal), c.rect, 4) * 1.5)
+        << c.name;
   }
 }
 

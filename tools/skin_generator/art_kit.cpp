@@ -1,5 +1,7 @@
 #include "art_kit.h"
 
+#include <algorithm>
+
 namespace kr450::skin_art {
 
 QFont CjkFont(int pixels, bool bold) {
@@ -52,6 +54,22 @@ QPainterPath OutlinePath(const QPolygon& outline) {
   path.addPolygon(QPolygonF(outline));
   path.closeSubpath();
   return path;
+}
+
+void PaintLitFace(QPainter& p, const QRectF& r, double radius) {
+  FillRounded(p, r, radius, Vertical(r, QColor(18, 20, 25), QColor(7, 8, 10)), Qt::NoPen);
+  p.setBrush(Qt::NoBrush);
+  for (int i = 1; i <= 4; ++i) {
+    QColor glow = STEEL;
+    glow.setAlpha(120 - 26 * i);
+    p.setPen(QPen(glow, 1));
+    const double inner = std::max(radius - i, 0.0);
+    p.drawRoundedRect(r.adjusted(i, i, -i, -i), inner, inner);
+  }
+  p.setPen(QPen(STEEL, 1.2));
+  p.drawRoundedRect(r, radius, radius);
+  p.setPen(QColor(255, 255, 255, 80));
+  p.drawLine(r.topLeft() + QPointF(radius + 1, 1.5), r.topRight() + QPointF(-radius - 1, 1.5));
 }
 
 void PaintTrack(QPainter& p, const QRect& place) {

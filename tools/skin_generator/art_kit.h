@@ -33,6 +33,10 @@ QLinearGradient Vertical(const QRectF& r, QColor top, QColor bottom);
 void DrawCentredText(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
                      QColor colour);
 QPainterPath OutlinePath(const QPolygon& outline);
+// The pointer-over look of every control with a face: the rim lights up and glows inward while
+// the face turns dark. The window writes the caption under the pointer in pure red, which
+// reads only on a dark face, so the light goes into the rim, away from the caption.
+void PaintLitFace(QPainter& p, const QRectF& r, double radius);
 // The groove of a DPI slider through one knob place; the knob picture repeats it.
 void PaintTrack(QPainter& p, const QRect& place);
 

@@ -13,7 +13,8 @@ void PaintButtonLook(QPainter& p, const QRect& rect, State state, bool dark = fa
   switch (state) {
     case State::Normal:
       if (dark) {
-        FillRounded(p, r, 4, Vertical(r, QColor(30, 33, 40), QColor(18, 20, 25)),
+        // Its caption is always red.
+        FillRounded(p, r, 4, Vertical(r, QColor(20, 22, 27), QColor(10, 11, 14)),
                     QPen(QColor(80, 88, 102), 1));
         break;
       }
@@ -23,13 +24,10 @@ void PaintButtonLook(QPainter& p, const QRect& rect, State state, bool dark = fa
       p.drawLine(r.topLeft() + QPointF(4, 1), r.topRight() + QPointF(-4, 1));
       break;
     case State::Over:
-      // Dark under a bright edge, so that red and white captions both read well on it.
-      FillRounded(p, r, 4, Vertical(r, QColor(22, 25, 31), QColor(9, 10, 13)), QPen(STEEL, 1.2));
-      p.setPen(QColor(255, 255, 255, 70));
-      p.drawLine(r.topLeft() + QPointF(4, 1.5), r.topRight() + QPointF(-4, 1.5));
+      PaintLitFace(p, r, 4);
       break;
     case State::Down: {
-      FillRounded(p, r, 4, Vertical(r, QColor(14, 15, 19), QColor(30, 20, 24)), QPen(ACCENT, 1.5));
+      FillRounded(p, r, 4, Vertical(r, QColor(12, 13, 16), QColor(24, 16, 19)), QPen(ACCENT, 1.5));
       QRectF bar(r.left() + 6, r.bottom() - 4, r.width() - 12, 2.5);
       QLinearGradient glow(bar.topLeft(), bar.topRight());
       glow.setColorAt(0.0, QColor(232, 52, 60, 0));
@@ -60,7 +58,7 @@ void PaintRecordMark(QPainter& p, const QRect& rect, State state) {
 void PaintTabLook(QPainter& p, const QRect& rect, State state) {
   const QRectF r = Inner(rect, 1);
   if (state == State::Over) {
-    FillRounded(p, r, 3, QColor(255, 255, 255, 22), Qt::NoPen);
+    PaintLitFace(p, r, 3);
     p.fillRect(QRectF(r.left() + 8, r.bottom() - 2, r.width() - 16, 2), STEEL);
   } else if (state == State::Down) {
     FillRounded(p, r, 3, Vertical(r, QColor(92, 20, 26), QColor(40, 12, 16)), QPen(ACCENT_DARK, 1));
@@ -75,7 +73,7 @@ void PaintConfigLook(QPainter& p, const QRect& rect, State state) {
     FillRounded(p, r, 4, Vertical(r, QColor(40, 45, 55), QColor(26, 29, 36)),
                 QPen(QColor(60, 67, 80), 1));
   } else if (state == State::Over) {
-    FillRounded(p, r, 4, Vertical(r, QColor(62, 70, 86), QColor(38, 44, 55)), QPen(STEEL, 1));
+    PaintLitFace(p, r, 4);
     led = QColor(210, 216, 226);
   } else {
     FillRounded(p, r, 4, Vertical(r, QColor(120, 24, 32), QColor(58, 12, 18)), QPen(ACCENT, 1.5));
@@ -91,20 +89,19 @@ void PaintConfigLook(QPainter& p, const QRect& rect, State state) {
 
 void PaintSlotLook(QPainter& p, const QRect& rect, State state) {
   const QRectF r = Inner(rect, 0.5);
-  QColor fill(16, 18, 23), edge(52, 58, 70), stripe(100, 108, 124), chevron(120, 128, 142);
-  double width = 1;
-  if (state == State::Over) {
-    fill = QColor(10, 11, 14);
-    edge = stripe = ACCENT;
+  QColor stripe(100, 108, 124), chevron(120, 128, 142);
+  if (state == State::Normal) {
+    FillRounded(p, r, 2, QColor(16, 18, 23), QPen(QColor(52, 58, 70), 1));
+  } else if (state == State::Over) {
+    PaintLitFace(p, r, 2);
+    stripe = ACCENT;
     chevron = TEXT;
-  } else if (state == State::Down) {
-    fill = QColor(40, 45, 55);
-    edge = ACCENT;
+  } else {
+    // Pressed while the menu opens: the caption under the pointer is red, so the face stays dark.
+    FillRounded(p, r.adjusted(0.5, 0.5, -0.5, -0.5), 2, QColor(10, 11, 14), QPen(ACCENT, 2));
     stripe = QColor(255, 100, 100);
     chevron = ACCENT;
-    width = 2;
   }
-  FillRounded(p, r, 2, fill, QPen(edge, width));
   // The stripe lies on the left edge: the window starts the caption 5 pixels in, and a stripe
   // further inside would crowd it.
   p.fillRect(QRectF(rect.left(), rect.top() + 4, 2, rect.height() - 8), stripe);
@@ -145,11 +142,11 @@ void PaintCheckLook(QPainter& p, const QRect& rect, State state) {
     return;
   }
   if (state == State::Over) {
-    FillRounded(p, r, 4, QColor(11, 12, 15), QPen(STEEL, 1.2));
+    PaintLitFace(p, r, 4);
     FillRounded(p, box, 2, QColor(46, 52, 63), QPen(QColor(240, 242, 246), 1.4));
     return;
   }
-  FillRounded(p, r, 4, QColor(30, 20, 24), QPen(ACCENT, 1.5));
+  FillRounded(p, r, 4, QColor(20, 14, 17), QPen(ACCENT, 1.5));
   FillRounded(p, box, 2, ACCENT, QPen(QColor(255, 130, 130), 1));
   QPainterPath tick(box.topLeft() + QPointF(3, 7.5));
   tick.lineTo(box.topLeft() + QPointF(6, 10.5));
@@ -219,7 +216,12 @@ void PaintWindowButtonLook(QPainter& p, const QRect& rect, State state, bool clo
   const QRectF r = Inner(rect, 1);
   QColor icon(150, 158, 172);
   if (state == State::Over) {
-    FillRounded(p, r, 3, close ? ACCENT : QColor(64, 72, 88), Qt::NoPen);
+    // Close turns red, as close buttons do; minimise lights like every other control.
+    if (close) {
+      FillRounded(p, r, 3, ACCENT, Qt::NoPen);
+    } else {
+      PaintLitFace(p, r, 3);
+    }
     icon = Qt::white;
   } else if (state == State::Down) {
     FillRounded(p, r, 3, close ? ACCENT_DARK : QColor(28, 31, 38), QPen(ACCENT, 1));
@@ -264,7 +266,7 @@ void PaintInfoLook(QPainter& p, const Control& c, State state) {
     QPen dashed(QColor(64, 72, 86), 1, Qt::DashLine);
     FillRounded(p, r, 4, QColor(17, 19, 24), dashed);
   } else {
-    FillRounded(p, r, 4, QColor(32, 36, 44), QPen(STEEL, 1));
+    PaintLitFace(p, r, 4);
   }
   if (c.role == "legend") PaintLegend(p, c.rect);
 }
