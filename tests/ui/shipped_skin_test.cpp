@@ -241,6 +241,15 @@ TEST_F(ShippedSkin, EveryFunctionCodeIsNamedAndFitsTheMenusAndSlots) {
     }
   }
   EXPECT_EQ(layout().functionNames[0], "");
+  // A macro's own name, of up to 19 characters, takes the place of the caption in the macro
+  // submenu and in the slot the macro is assigned to.
+  const std::string longestMacroName = "一二三四五六七八九十一二三四五六七八九";
+  SCOPED_TRACE(longestMacroName);
+  EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(longestMacroName)), subMenuWidth - 24);
+  for (int button = 1; button <= 6; ++button) {
+    ExpectCaptionFits(layout().main[static_cast<size_t>(main_item::Slot(button))], longestMacroName,
+                      true);
+  }
 }
 
 TEST_F(ShippedSkin, MenuRowsHoldACaptionAndTheMenusFitTheirWindows) {

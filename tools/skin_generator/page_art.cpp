@@ -98,44 +98,55 @@ void PaintSideBar(QPainter& p) {
   p.drawText(QRectF(52, 498, 60, 20), Qt::AlignCenter, "KR-450");
 }
 
-void PaintLeaderLine(QPainter& p, const SkinDesign& d, int button) {
-  const QRect slot = d.main[main_item::Slot(button)].rect;
-  const QPoint anchor = MouseButtonAnchor(d.mainMouse, button);
-  const bool leftSide = slot.center().x() < anchor.x();
-  const QPointF start(leftSide ? slot.right() + 1 : slot.left(), slot.center().y() + 0.5);
-  const QPointF knee(leftSide ? anchor.x() - 24 : anchor.x() + 24, start.y());
+void PaintNumberBadge(QPainter& p, QPointF centre, int number) {
+  p.setBrush(QColor(38, 42, 52));
+  p.setPen(QPen(QColor(90, 98, 112), 1));
+  p.drawEllipse(centre, 7.5, 7.5);
+  p.setFont(LatinFont(10, true));
+  p.setPen(TEXT);
+  p.drawText(QRectF(centre.x() - 8, centre.y() - 8, 16, 16), Qt::AlignCenter,
+             QString::number(number));
+}
+
+// A leader line from the button to its numbered callout: level, or first at 45 degrees up to
+// the callout's height.
+void PaintCallout(QPainter& p, const SkinDesign& d, int button) {
+  const QPointF anchor = MouseButtonAnchor(d.mainMouse, button);
+  const QPointF badge = d.callouts[static_cast<size_t>(button - 1)] + QPointF(0, 0.5);
+  const double toward = badge.x() > anchor.x() ? 1 : -1;
+  const QPointF start(anchor.x(), anchor.y() + 0.5);
+  const QPointF knee(anchor.x() + toward * std::abs(badge.y() - start.y()), badge.y());
   p.setPen(QPen(QColor(110, 118, 132), 1));
   p.drawLine(start, knee);
-  p.drawLine(knee, anchor);
+  p.drawLine(knee, badge - QPointF(toward * 7.5, 0));
   p.setPen(Qt::NoPen);
   p.setBrush(ACCENT);
   p.drawEllipse(QPointF(anchor), 2.5, 2.5);
-  // The button's number beside the slot.
-  const QPointF badge(leftSide ? slot.left() - 10 : slot.right() + 11, slot.center().y() + 0.5);
-  p.setBrush(QColor(38, 42, 52));
-  p.setPen(QPen(QColor(90, 98, 112), 1));
-  p.drawEllipse(badge, 7.5, 7.5);
-  p.setFont(LatinFont(10, true));
-  p.setPen(TEXT);
-  p.drawText(QRectF(badge.x() - 8, badge.y() - 8, 16, 16), Qt::AlignCenter,
-             QString::number(button));
+  PaintNumberBadge(p, badge, button);
 }
 
 void PaintMainDecor(QPainter& p, const SkinDesign& d) {
-  PaintPanel(p, QRect(162, 70, 626, 270),
+  const QRect buttonsPanel(162, 70, 626, 270);
+  PaintPanel(p, buttonsPanel,
              Vertical(QRectF(0, 70, 1, 270), QColor(24, 27, 34), QColor(14, 16, 20)));
   PaintPanel(p, QRect(162, 346, 626, 216), PANEL);
   for (int label : {23, 24}) PaintHeading(p, d.main[static_cast<size_t>(label)].rect);
   p.setRenderHint(QPainter::Antialiasing, true);
   // A rest plate under the mouse.
-  QRadialGradient plate(QRectF(d.mainMouse).center(), 150);
+  p.setClipRect(buttonsPanel.adjusted(1, 1, -1, -1));
+  QRadialGradient plate(QRectF(d.mainMouse).center(), 130);
   plate.setColorAt(0.0, QColor(232, 52, 60, 36));
   plate.setColorAt(1.0, QColor(232, 52, 60, 0));
   p.setPen(Qt::NoPen);
   p.setBrush(plate);
-  p.drawEllipse(QRectF(d.mainMouse).center(), 150, 130);
+  p.drawEllipse(QRectF(d.mainMouse).center(), 130, 130);
+  p.setClipping(false);
   PaintMouse(p, d.mainMouse, QColor(232, 52, 60));
-  for (int button = 1; button <= 6; ++button) PaintLeaderLine(p, d, button);
+  for (int button = 1; button <= 6; ++button) {
+    PaintCallout(p, d, button);
+    const QRect slot = d.main[main_item::Slot(button)].rect;
+    PaintNumberBadge(p, QPointF(slot.left() - 12, slot.center().y() + 0.5), button);
+  }
   // The DPI table: the slider tracks and the DPI of each place.
   const char* dpi[] = {"1200", "1600", "2000", "2400", "3200"};
   p.setFont(LatinFont(11, true));

@@ -54,17 +54,24 @@ void DescribeFrame(SkinDesign& d) {
 
 void DescribeButtonsPanel(SkinDesign& d) {
   auto& m = d.main;
-  d.mainMouse = QRect(407, 92, 136, 240);
-  // Slots left of the mouse for the buttons on its left, right of it for the others.
-  const QRect slotRects[6] = {{184, 120, 150, 28}, {616, 120, 150, 28}, {616, 168, 150, 28},
-                              {184, 196, 150, 28}, {184, 244, 150, 28}, {616, 216, 150, 28}};
+  // The mouse on the left with a numbered callout for each button, the six slots in one column
+  // on the right: a slot holds a macro name of 19 characters.
+  d.mainMouse = QRect(244, 97, 134, 236);
   for (int button = 1; button <= 6; ++button) {
-    m[main_item::Slot(button)] = Make("slot", slotRects[button - 1], "", Look::Slot, button);
+    m[main_item::Slot(button)] =
+        Make("slot", {484, 106 + 38 * (button - 1), 292, 28}, "", Look::Slot, button);
     m[main_item::FIRST_PROMPT + button - 1] =
         Make("prompt", MouseButtonRect(d.mainMouse, button), "", Look::Prompt, button);
+    // Left of the mouse for the buttons on its left, right of it for the others, level with
+    // the button; the wheel's callout sits above the right button's.
+    const QPoint anchor = MouseButtonAnchor(d.mainMouse, button);
+    const bool left = button == 1 || button == 4 || button == 5;
+    d.callouts[static_cast<size_t>(button - 1)] =
+        QPoint(left ? d.mainMouse.left() - 36 : d.mainMouse.right() + 36,
+               button == 3 ? anchor.y() - 25 : anchor.y());
   }
   m[23] = Make("title_buttons", {186, 76, 90, 22}, "按键功能分配", Look::Label);
-  m[36] = Make("hint_buttons", {184, 300, 200, 22}, "点击功能名称即可更改", Look::Label);
+  m[36] = Make("hint_buttons", {484, 76, 292, 22}, "点击功能名称即可更改", Look::Label);
 }
 
 void DescribeDpiPanel(SkinDesign& d) {
@@ -147,7 +154,8 @@ void DescribeAdvancedPage(SkinDesign& d) {
 
 void DescribeMenusAndWarning(SkinDesign& d) {
   d.menu = {150, 26, MENU_ROWS};
-  d.subMenu = {150, 26, SUBMENU_ROWS};
+  // Wide enough for a macro name of 19 characters.
+  d.subMenu = {280, 26, SUBMENU_ROWS};
   d.warning = QSize(360, 170);
   d.warningOutline = QPolygon({{0, 14}, {14, 0}, {360, 0}, {360, 156}, {346, 170}, {0, 170}});
   d.warningItems[warning_item::CONFIRM] =

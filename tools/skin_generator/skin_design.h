@@ -72,6 +72,9 @@ struct SkinDesign {
   QRect eventList;
   // Where the main page and the lighting page draw the mouse.
   QRect mainMouse;
+  // The numbered callouts of mouse buttons 1..6 beside the main page's mouse; each slot
+  // carries the same number.
+  std::array<QPoint, 6> callouts;
   QRect previewMouse;
   MenuDesign menu;
   MenuDesign subMenu;

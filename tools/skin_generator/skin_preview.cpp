@@ -99,10 +99,15 @@ QImage CutToShape(const QImage& page, const QRegion& shape) {
   return out;
 }
 
-// A typical moment: configuration 1, stage 2 active, the driver running.
+// The macros of the previews; the last has a name of the longest length, 19 characters.
+const QStringList DEMO_MACROS = {"连招 1", "快速换弹", "宏 3",
+                                 "一键连招：闪现突进后接二连击再快速撤离"};
+
+// A typical moment: configuration 1, stage 2 active, the driver running, slot 5 playing the
+// macro with the long name.
 struct DemoState {
   int currentConfig = 1;
-  std::array<int, 6> buttons = {1, 2, 3, 5, 4, 6};
+  std::array<int, 6> buttons = {1, 2, 3, 5, 41 + 3, 6};
   std::array<int, 4> dpiStage = {1, 2, 4, 0};
   std::array<int, 4> stageEnabled = {1, 1, 1, 0};
   int dpiLevel = 1;
@@ -153,8 +158,10 @@ QImage MainPage(const LoadedSkin& skin) {
     const SkinItem& item = layout.main[static_cast<size_t>(d)];
     if (d >= main_item::Slot(1) && d <= main_item::Slot(6)) {
       const int code = state.buttons[static_cast<size_t>(d - main_item::FIRST_SLOT)];
-      c.Caption(item, QString::fromStdString(std::string(FunctionName(layout, code))),
-                d == hover ? RED : WHITE, true);
+      const QString name = code >= 41
+                               ? DEMO_MACROS.value(code - 41)
+                               : QString::fromStdString(std::string(FunctionName(layout, code)));
+      c.Caption(item, name, d == hover ? RED : WHITE, true);
     } else {
       c.Caption(item, WHITE);
     }
@@ -166,6 +173,8 @@ void DrawChildControl(QPainter& p, const ControlRect& rect, const QStringList& l
                       int selected) {
   const QRect r = RectOf(rect);
   p.fillRect(r, Qt::black);
+  p.save();
+  p.setClipRect(r);  // a list box cuts what is wider than it
   const QFontMetrics metrics = p.fontMetrics();
   int y = r.top() + 2;
   for (int i = 0; i < lines.size() && y + metrics.height() <= r.bottom(); ++i) {
@@ -175,6 +184,7 @@ void DrawChildControl(QPainter& p, const ControlRect& rect, const QStringList& l
     p.drawText(r.left() + 3, y + metrics.ascent(), lines[i]);
     y += metrics.height();
   }
+  p.restore();
 }
 
 QImage AdvancedPage(const LoadedSkin& skin) {
@@ -197,7 +207,7 @@ QImage AdvancedPage(const LoadedSkin& skin) {
     c.Caption(item, j == hover ? RED : WHITE);
   }
   QPainter& p = c.painter();
-  DrawChildControl(p, layout.macroList, {"连招 1", "快速换弹", "宏 3"}, 0);
+  DrawChildControl(p, layout.macroList, DEMO_MACROS, 0);
   DrawChildControl(
       p, layout.eventList,
       {"[↓]Q", "    30ms", "[↑]Q", "    45ms", "[↓]Left_Key", "    60ms", "[↑]Left_Key"}, -1);
@@ -284,13 +294,14 @@ QImage MenusSheet(const LoadedSkin& skin) {
     QImage picture;
     int offset;  // rows from the menu's top, as the menu places it
   };
-  const Sub subs[] = {
-      {MenuPicture(skin, true, 9, 2, Names(layout, 11, 9)), -1},
-      {MenuPicture(skin, true, 6, 2, Names(layout, 21, 6)), 2},
-      {MenuPicture(skin, true, 4, 2, {"连招 1", "快速换弹", "宏 3", "一键喊话"}), 9 - 4},
-      {MenuPicture(skin, true, 10, 2, Names(layout, 31, 10)), 0}};
+  const Sub subs[] = {{MenuPicture(skin, true, 9, 2, Names(layout, 11, 9)), -1},
+                      {MenuPicture(skin, true, 6, 2, Names(layout, 21, 6)), 2},
+                      {MenuPicture(skin, true, 4, 2, DEMO_MACROS), 9 - 4},
+                      {MenuPicture(skin, true, 10, 2, Names(layout, 31, 10)), 0}};
   const int top = 20 + h * 2;
-  QImage sheet = ScreenImage(QSize(30 + menu.width() * 6, top + 14 * h));
+  int width = 10 + menu.width() + 10;
+  for (const Sub& sub : subs) width += sub.picture.width() + 4;
+  QImage sheet = ScreenImage(QSize(width, top + 14 * h));
   sheet.fill(QColor(58, 58, 58));
   QPainter p(&sheet);
   p.drawImage(10, top, menu);
