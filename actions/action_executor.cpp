@@ -222,6 +222,13 @@ PlaybackEnd ActionExecutor::PlayMacro(int index) {
                : record.repeatEnabled == 0    ? 1
                                               : record.RepeatCount();
   HeldInput held;
+  PlaybackEnd end = Play(record, passes, held);
+  // Also after a playback that completes: a key the macro left down would repeat without end.
+  held.ReleaseAll(input_);
+  return end;
+}
+
+PlaybackEnd ActionExecutor::Play(const MacroRecord& record, int passes, HeldInput& held) {
   PlaybackEnd end = PlaybackEnd::Completed;
   Clock::TimePoint deadline = clock_.Now();
   for (int pass = 0; pass < passes; ++pass) {
@@ -238,15 +245,9 @@ PlaybackEnd ActionExecutor::PlayMacro(int index) {
       }
       deadline += std::chrono::milliseconds(record.Delay(j));
       clock_.SleepUntil(deadline);
-      if (ShouldEnd(&end)) {
-        held.ReleaseAll(input_);
-        return end;
-      }
+      if (ShouldEnd(&end)) return end;
     }
-    if (ShouldEnd(&end)) {
-      held.ReleaseAll(input_);
-      return end;
-    }
+    if (ShouldEnd(&end)) return end;
   }
   return PlaybackEnd::Completed;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "actions/held_input.h"
 #include "actions/input_synth.h"
 #include "config/clock.h"
 #include "config/driver_state.h"
@@ -45,7 +46,8 @@ class ActionExecutor {
   // The function of the button whose device key the input code names; nothing for others.
   void PerformPress(uint8_t pressCode);
   void PerformButton(int button);  // 0..5
-  // Plays a copy of macro `index`; nothing when index is not below the macro count.
+  // Plays a copy of macro `index`; nothing when index is not below the macro count. However
+  // it ends, the keys and buttons it pressed and did not release are released.
   PlaybackEnd PlayMacro(int index);
 
   // Times the worker returned from its wait (for the idle wake-up measurement).
@@ -59,6 +61,7 @@ class ActionExecutor {
   void CloseWindow();
   void VolumeMute();
   bool ShouldEnd(PlaybackEnd* end) const;
+  PlaybackEnd Play(const MacroRecord& record, int passes, HeldInput& held);
 
   DriverState& state_;
   MacroTable& macros_;

@@ -8,8 +8,8 @@
 namespace kr450 {
 
 // The keys and mouse buttons a macro playback has pressed and not yet released, in the order
-// they went down, so that a playback that ends early can let go of them: on Linux a key left
-// down repeats without end.
+// they went down, so that a playback can let go of them when it ends, early or not: on Linux
+// a key left down repeats without end.
 class HeldInput {
  public:
   void Press(uint8_t keyCode);  // a virtual key, or a mouse button code (240 and up)

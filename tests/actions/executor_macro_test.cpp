@@ -96,6 +96,51 @@ TEST_F(ExecutorTest, MacroModeZeroStopsOnASecondPressAndReleasesWhatItHolds) {
                    "button left up @30", "key up vk=0x10 scan=0x2A ext=0 @30"}));
 }
 
+// A key left down repeats without end on Linux, so a macro that completes lets go of what it
+// still holds, last pressed first, after its last delay.
+TEST_F(ExecutorTest, ACompletedMacroReleasesWhatItLeftDown) {
+  struct Case {
+    const char* name;
+    MacroRecord macro;
+    Lines expected;
+  };
+  const Case cases[] = {
+      {"one key down",
+       Macro({{0x41, P, 10}}),
+       {"key down vk=0x41 scan=0x1E ext=0 @0", "key up vk=0x41 scan=0x1E ext=0 @10"}},
+      {"keys and a button, one of them released",
+       Macro({{0x10, P, 5}, {0x25, P, 5}, {240, P, 5}, {0x25, R, 5}}),
+       {"key down vk=0x10 scan=0x2A ext=0 @0", "key down vk=0x25 scan=0x4B ext=1 @5",
+        "button left down @10", "key up vk=0x25 scan=0x4B ext=1 @15", "button left up @20",
+        "key up vk=0x10 scan=0x2A ext=0 @20"}},
+      {"repeated passes press again; one release each at the end",
+       Macro({{0x42, P, 5}, {245, P, 5}}, 2),
+       {"key down vk=0x42 scan=0x30 ext=0 @0", "button middle down @5",
+        "key down vk=0x42 scan=0x30 ext=0 @10", "button middle down @15", "button middle up @20",
+        "key up vk=0x42 scan=0x30 ext=0 @20"}},
+      {"a balanced macro sends nothing more",
+       Macro({{0x41, P, 5}, {0x41, R, 5}}),
+       {"key down vk=0x41 scan=0x1E ext=0 @0", "key up vk=0x41 scan=0x1E ext=0 @5"}},
+  };
+  StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    macros_.Edit([&](MacroTableData& data) {
+      data.records[0] = c.macro;
+      data.macroCount = 1;
+    });
+    input_.Clear();
+    double start = ScriptedClock::MsOf(clock_.Now());
+    EXPECT_EQ(executor_->PlayMacro(0), PlaybackEnd::Completed);
+    Lines lines;
+    for (const InputCall& call : input_.Calls()) {
+      lines.push_back(FormatInputCall(call) + " @" +
+                      std::to_string(static_cast<int>(ScriptedClock::MsOf(call.at) - start)));
+    }
+    EXPECT_EQ(lines, c.expected);
+  }
+}
+
 TEST_F(ExecutorTest, MacroDeadlinesAreAbsoluteSoLatenessDoesNotAddUp) {
   StartWith(Section(1, Buttons({1, 2, 3, 5, 4, 41})));
   std::vector<std::tuple<uint8_t, uint8_t, uint16_t>> events;
