@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "actions/thread_priority.h"
+
 extern char** environ;
 
 namespace kr450 {
@@ -148,8 +150,11 @@ bool ShellOperations::RunFirstThatSucceeds(std::vector<CommandLine> commands) {
     if (!program.empty()) found.emplace_back(program, std::move(command));
   }
   if (found.empty()) return false;
-  // The fallbacks need each command's result; a thread of its own waits, not the caller.
+  // A thread of its own waits for each command's result (the fallbacks need it) and reaps the
+  // programs, not the caller. The caller may be the executor at raised priority, which the
+  // thread and the programs would inherit: the desktop's programs run at normal priority.
   std::thread([found = std::move(found)] {
+    ResetCurrentThreadPriority();
     for (const auto& [program, args] : found) {
       pid_t pid = Spawn(program, args);
       if (pid >= 0 && WaitForExit(pid) == 0) return;
@@ -170,10 +175,7 @@ bool ShellOperations::StartProgram(Program program) {
   std::string path = FindFirstOnPath(
       program == Program::Calculator ? CalculatorCandidates() : TerminalCandidates(), path_);
   if (path.empty()) return false;
-  pid_t pid = Spawn(path, {path});
-  if (pid < 0) return false;
-  std::thread([pid] { WaitForExit(pid); }).detach();  // reaped when it ends
-  return true;
+  return RunFirstThatSucceeds({{path}});
 }
 
 }  // namespace kr450

@@ -25,8 +25,9 @@ std::vector<CommandLine> OpenComputerCommands(const std::string& home);
 std::string FindFirstOnPath(const std::vector<std::string>& candidates,
                             std::string_view pathVariable);
 
-// Starts programs for the desktop: without a shell, in the background, reaped when they end;
-// nothing waits on them. PATH and HOME are read when the object is made.
+// Starts programs for the desktop: without a shell, at normal priority whatever the caller's,
+// in the background, reaped when they end; nothing waits on them. PATH and HOME are read when
+// the object is made.
 class ShellOperations {
  public:
   ShellOperations();
@@ -38,7 +39,8 @@ class ShellOperations {
   bool StartProgram(Program program);
 
  private:
-  // Runs the commands one after another in the background until one exits with status 0.
+  // Runs the commands found on PATH one after another in the background until one exits with
+  // status 0; false when none is found.
   bool RunFirstThatSucceeds(std::vector<CommandLine> commands);
 
   std::string path_;

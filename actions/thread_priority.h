@@ -8,4 +8,10 @@ namespace kr450 {
 // priority and the call returns false.
 bool RaiseCurrentThreadPriority();
 
+// Puts the calling thread back at normal priority: nice 0, or the process's own nice value
+// when the driver was started below normal. Lowering one's own priority needs no right, so
+// this succeeds after RaiseCurrentThreadPriority. Threads (and the programs they start)
+// inherit the value, hence this in whatever starts programs for the desktop.
+bool ResetCurrentThreadPriority();
+
 }  // namespace kr450

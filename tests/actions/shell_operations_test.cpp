@@ -1,13 +1,17 @@
 #include "actions/shell_operations.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
+#include "actions/thread_priority.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450 {
@@ -23,10 +27,12 @@ class ShellOperationsTest : public ::testing::Test {
     fs::create_directories(root_.path() / "b");
   }
 
-  void FakeProgram(const std::string& folder, const std::string& name, int exitStatus = 0) {
+  // `logged` is the shell text of what it logs after its name: its arguments by default.
+  void FakeProgram(const std::string& folder, const std::string& name, int exitStatus = 0,
+                   const std::string& logged = "$*") {
     fs::path path = root_.path() / folder / name;
-    std::ofstream(path) << "#!/bin/sh\necho \"" << name << " $*\" >> '" << Log() << "'\nexit "
-                        << exitStatus << "\n";
+    std::ofstream(path) << "#!/bin/sh\necho \"" << name << " " << logged << "\" >> '" << Log()
+                        << "'\nexit " << exitStatus << "\n";
     fs::permissions(path, fs::perms::owner_all);
   }
   std::string Path() const { return root_.File("a") + "::" + root_.File("b"); }
@@ -95,6 +101,35 @@ TEST_F(ShellOperationsTest, ComputerViewFallsBackToTheHomeFolder) {
   ShellOperations none(root_.File("none"), "/home/u");
   EXPECT_FALSE(none.OpenComputer());
   EXPECT_FALSE(none.LockSession());
+}
+
+// The executor raises its own priority; the programs it starts for the desktop must not
+// inherit it.
+TEST_F(ShellOperationsTest, ProgramsRunAtNormalPriorityWhateverTheCallers) {
+  if (::getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid())) != 0) {
+    GTEST_SKIP() << "the test runs below or above normal priority";
+  }
+  for (const char* name : {"x-terminal-emulator", "xcalc", "loginctl", "gio"}) {
+    FakeProgram("a", name, 0, "$(nice)");
+  }
+  ShellOperations shell(Path(), "/home/u");
+  bool raised = false;
+  std::thread executor([&] {
+    raised = RaiseCurrentThreadPriority();
+    if (!raised) return;
+    EXPECT_TRUE(shell.StartProgram(Program::Terminal));
+    EXPECT_TRUE(shell.StartProgram(Program::Calculator));
+    EXPECT_TRUE(shell.LockSession());
+    EXPECT_TRUE(shell.OpenComputer());
+  });
+  executor.join();
+  if (!raised) GTEST_SKIP() << "no right to raise a thread's priority here";
+  std::istringstream log(WaitForLog(4));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(log, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());  // each runs in the background, in any order
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"gio 0", "loginctl 0", "x-terminal-emulator 0", "xcalc 0"}));
 }
 
 }  // namespace
