@@ -85,7 +85,10 @@ void ReadConfig(DriverState& state, const std::string& file, int n, bool fromRes
 }
 
 Status WriteConfig(DriverState& state, const std::string& file, int n) {
-  const DeviceConfig config = state.Config();
+  return WriteConfigValues(state.Config(), file, n);
+}
+
+Status WriteConfigValues(const DeviceConfig& config, const std::string& file, int n) {
   return UpdateIniFile(
       file, [&](IniDocument& doc) { WriteConfigSection(doc, ConfigSectionName(n), config); });
 }

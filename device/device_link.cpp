@@ -32,9 +32,7 @@ void GuardLeftButton(DeviceConfig& config) {
 // WriteConfig from a configuration and number taken together, so that they belong to each
 // other even when the configuration was switched meanwhile.
 Status StoreConfig(const ConfigState& s, const std::string& file) {
-  return UpdateIniFile(file, [&](IniDocument& doc) {
-    WriteConfigSection(doc, ConfigSectionName(s.currentConfig), s.config);
-  });
+  return WriteConfigValues(s.config, file, s.currentConfig);
 }
 
 void KeepFirstFailure(ApplyOutcome& outcome, Status status) {
