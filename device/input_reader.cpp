@@ -36,8 +36,11 @@ void HandleInputReport(DriverState& state, WindowLink& window, std::span<const u
     } else if (state.Config().macroMode != MACRO_MODE_HOLD) {
       Set(state.stopRequested);  // a second press stops the macro being played
     }
-  } else if (code == 0 && state.Config().macroMode == MACRO_MODE_HOLD) {
-    Set(state.stopRequested);  // the key held for a repeating macro was released
+  } else if (code == 0 && state.pressPending.load() != 0 &&
+             state.Config().macroMode == MACRO_MODE_HOLD) {
+    // The key held for a repeating macro was released. While the executor is idle a release
+    // means nothing: left standing, it would end the next macro after its first event.
+    Set(state.stopRequested);
   }
 }
 

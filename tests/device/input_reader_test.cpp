@@ -51,7 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"press while idle", true, 0, 0, {6, 243, 0}, 1, 243, 0, true, 0},
         ReaderCase{"second press in mode 0 stops", true, 0, 1, {6, 241}, 1, 0, 1, true, 0},
         ReaderCase{"second press in mode 1 is dropped", true, 1, 1, {6, 241}, 1, 0, 0, true, 0},
-        ReaderCase{"release in mode 1 stops", true, 1, 0, {6, 0}, 0, 0, 1, true, 0},
+        ReaderCase{"release in mode 1 stops", true, 1, 1, {6, 0}, 1, 0, 1, true, 0},
+        ReaderCase{
+            "release in mode 1 while idle stops nothing", true, 1, 0, {6, 0}, 0, 0, 0, true, 0},
         ReaderCase{"release in mode 0 does nothing", true, 0, 0, {6, 0}, 0, 0, 0, true, 0},
         ReaderCase{"code 240 is neither", true, 0, 0, {6, 240}, 0, 0, 0, true, 0},
         ReaderCase{"code 255 is a press", true, 0, 0, {6, 255}, 1, 255, 0, true, 0},
