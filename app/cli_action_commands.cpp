@@ -96,7 +96,10 @@ class DriverSession {
             [this](const InputCall& call) { trace_.TimedLine(FormatInputCall(call), call.at); }),
         input_(trace_.enabled() ? static_cast<InputSynth&>(tracing_) : *backend_),
         stack_(state_, input_, window_, clock_,
-               {.simulate = context.options.simulate, .traceFeatureReport = TraceReports()}),
+               {.simulate = context.options.simulate,
+                .traceFeatureReport = TraceReports(),
+                .watchResume = true,
+                .resumeBusAddress = {}}),
         reader_(state_, stack_.link(), window_, clock_),
         executor_(state_, macros_, stack_.link(), input_, window_, clock_),
         messages_(context.err) {}
