@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -132,9 +133,13 @@ class DriverSession {
       stack_.link().ShutDown();
     }
     reader_.Stop();
+    // No press is performed any more: whoever waits for the executor to go idle stops waiting.
+    state_.pressPending.store(0);
+    state_.pressPending.notify_all();
   }
 
-  // Waits until the executor has performed every press the reader took.
+  // Waits until the executor has performed every press the reader took, or the session has
+  // stopped.
   void WaitUntilIdle() {
     do {
       std::this_thread::sleep_for(SETTLE);
@@ -167,50 +172,69 @@ class DriverSession {
   bool stopped_ = false;
 };
 
-// The signals that end `run`, blocked in every thread so that the main thread takes them.
+// The signals that end `run` and `sim`, blocked in every thread so that the thread that runs
+// the command takes them.
+constexpr int SIM_DONE_SIGNAL = SIGUSR2;  // `sim` played its steps; sent to that thread alone
+
 sigset_t EndSignals() {
   sigset_t set;
   sigemptyset(&set);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGUSR1);  // the mouse was removed
+  sigaddset(&set, SIM_DONE_SIGNAL);
   return set;
 }
+
+// Blocks the end signals from here on (before any thread starts, so that the threads inherit
+// the mask) and, at the end of the scope, takes back the ones that came during the close and
+// restores the caller's mask: they must not reach the caller.
+class BlockedEndSignals {
+ public:
+  BlockedEndSignals() : signals_(EndSignals()) {
+    pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
+  }
+  ~BlockedEndSignals() {
+    for (timespec zero{}; sigtimedwait(&signals_, nullptr, &zero) > 0;) {
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  BlockedEndSignals(const BlockedEndSignals&) = delete;
+  BlockedEndSignals& operator=(const BlockedEndSignals&) = delete;
+
+  int Wait() const {
+    int received = 0;
+    sigwait(&signals_, &received);
+    return received;
+  }
+
+ private:
+  sigset_t signals_;
+  sigset_t previous_;
+};
 
 int Run(CliContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) {
     context.err << "kr450-cli: run takes no arguments\n";
     return 2;
   }
-  sigset_t signals = EndSignals();
-  sigset_t previous;
-  pthread_sigmask(SIG_BLOCK, &signals, &previous);  // before any thread starts
+  BlockedEndSignals signals;
+  std::unique_ptr<InputSynth> input = ChooseInput(context);
+  if (input == nullptr) return 1;
+  DriverSession session(context, std::move(input));
   int status = 0;
-  {
-    std::unique_ptr<InputSynth> input = ChooseInput(context);
-    if (input == nullptr) {
-      pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-      return 1;
-    }
-    DriverSession session(context, std::move(input));
-    if (!session.Start(context.dataDirectory)) {
-      context.err << NO_MOUSE_MESSAGE << "\n";
+  if (!session.Start(context.dataDirectory)) {
+    context.err << NO_MOUSE_MESSAGE << "\n";
+    status = 1;
+  } else {
+    context.err << "kr450-cli: driver running; SIGINT or SIGTERM ends it\n";
+    signals.Wait();
+    if (session.window().removed.load()) {
+      context.err << "kr450-cli: the KR-450 was removed\n";
       status = 1;
-    } else {
-      context.err << "kr450-cli: driver running; SIGINT or SIGTERM ends it\n";
-      int received = 0;
-      sigwait(&signals, &received);
-      if (session.window().removed.load()) {
-        context.err << "kr450-cli: the KR-450 was removed\n";
-        status = 1;
-      }
     }
-    session.Stop(session.window().removed.load());
   }
-  // A removal signal that came during the close must not reach the caller.
-  for (timespec zero{}; sigtimedwait(&signals, nullptr, &zero) > 0;) {
-  }
-  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  session.Stop(session.window().removed.load());
   return status;
 }
 
@@ -250,34 +274,87 @@ bool ParseSimSteps(const std::vector<std::string>& args, std::vector<SimStep>* s
   return !steps->empty();
 }
 
-void PerformSimStep(DriverSession& session, const SimStep& step) {
-  SimulatedMouse& mouse = *session.mouse();
-  TraceOutput& trace = session.trace();
-  auto show = [&](const std::string& text) {
-    if (trace.enabled()) trace.TimedLine(text, std::chrono::steady_clock::now());
-  };
-  const std::string key = std::to_string(step.value);
-  switch (step.kind) {
-    case SimStep::Kind::Press:
-      show("sim press " + key);
-      mouse.PressKey(step.value);
-      break;
-    case SimStep::Kind::Release:
-      show("sim release " + key);
-      mouse.ReleaseKey(step.value);
-      break;
-    case SimStep::Kind::Click:
-      show("sim press " + key);
-      mouse.PressKey(step.value);
-      std::this_thread::sleep_for(CLICK_HOLD);
-      show("sim release " + key);
-      mouse.ReleaseKey(step.value);
-      break;
-    case SimStep::Kind::Wait:
-      show("sim wait " + key);
-      std::this_thread::sleep_for(std::chrono::milliseconds(step.value));
-      break;
+// The steps of `sim`, played on a thread of their own so that the command's thread can wait
+// for an end signal. An end cuts a wait short and plays no further step.
+class SimPlayer {
+ public:
+  SimPlayer(DriverSession& session, std::vector<SimStep> steps)
+      : session_(session), steps_(std::move(steps)) {}
+
+  // Plays the steps, waits until the executor is idle and then sends SIM_DONE_SIGNAL to
+  // `waiter`.
+  void Start(pthread_t waiter) {
+    thread_ = std::thread([this, waiter] {
+      for (const SimStep& step : steps_) {
+        if (!Perform(step)) break;
+      }
+      session_.WaitUntilIdle();
+      pthread_kill(waiter, SIM_DONE_SIGNAL);
+    });
   }
+
+  // No step is played after this returns; the thread ends once the session has stopped.
+  void Interrupt() {
+    std::lock_guard lock(mutex_);
+    interrupted_ = true;
+    woken_.notify_all();
+  }
+
+  ~SimPlayer() {
+    Interrupt();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  // One step; false once interrupted.
+  bool Perform(const SimStep& step) {
+    const std::string key = std::to_string(step.value);
+    switch (step.kind) {
+      case SimStep::Kind::Press:
+        return Act("sim press " + key, [&](SimulatedMouse& mouse) { mouse.PressKey(step.value); });
+      case SimStep::Kind::Release:
+        return Act("sim release " + key,
+                   [&](SimulatedMouse& mouse) { mouse.ReleaseKey(step.value); });
+      case SimStep::Kind::Click:
+        return Act("sim press " + key,
+                   [&](SimulatedMouse& mouse) { mouse.PressKey(step.value); }) &&
+               Sleep(CLICK_HOLD) && Act("sim release " + key, [&](SimulatedMouse& mouse) {
+                 mouse.ReleaseKey(step.value);
+               });
+      case SimStep::Kind::Wait:
+        return Act("sim wait " + key, [](SimulatedMouse&) {}) &&
+               Sleep(std::chrono::milliseconds(step.value));
+    }
+    return false;
+  }
+
+  // Shows the step and performs it on the mouse, unless interrupted.
+  template <typename F>
+  bool Act(const std::string& text, F perform) {
+    std::lock_guard lock(mutex_);
+    if (interrupted_) return false;
+    TraceOutput& trace = session_.trace();
+    if (trace.enabled()) trace.TimedLine(text, std::chrono::steady_clock::now());
+    perform(*session_.mouse());
+    return true;
+  }
+
+  bool Sleep(std::chrono::milliseconds duration) {
+    std::unique_lock lock(mutex_);
+    return !woken_.wait_for(lock, duration, [this] { return interrupted_; });
+  }
+
+  DriverSession& session_;
+  const std::vector<SimStep> steps_;
+  std::mutex mutex_;
+  std::condition_variable woken_;
+  bool interrupted_ = false;
+  std::thread thread_;
+};
+
+// The exit status of `sim` ended by a signal, as a shell reports a program killed by it.
+int InterruptedStatus(int signal) {
+  return 128 + signal;
 }
 
 int Sim(CliContext& context, const std::vector<std::string>& args) {
@@ -290,6 +367,7 @@ int Sim(CliContext& context, const std::vector<std::string>& args) {
     context.err << "kr450-cli: sim plays the simulated mouse: add --simulate\n";
     return 2;
   }
+  BlockedEndSignals signals;
   std::unique_ptr<InputSynth> input = ChooseInput(context);
   if (input == nullptr) return 1;
   DriverSession session(context, std::move(input));
@@ -297,17 +375,31 @@ int Sim(CliContext& context, const std::vector<std::string>& args) {
     context.err << NO_MOUSE_MESSAGE << "\n";
     return 1;
   }
-  for (const SimStep& step : steps) PerformSimStep(session, step);
-  session.WaitUntilIdle();
-  session.Stop();
-  return 0;
+  SimPlayer player(session, std::move(steps));
+  player.Start(pthread_self());
+  int received = signals.Wait();
+  int status = 0;
+  if (session.window().removed.load()) {
+    context.err << "kr450-cli: the KR-450 was removed\n";
+    status = 1;
+  } else if (received == SIGINT || received == SIGTERM) {
+    context.err << "kr450-cli: sim ended by a signal\n";
+    status = InterruptedStatus(received);
+  }
+  // An end signal stops a macro that plays (it releases what it holds) and still runs the
+  // close sequence.
+  player.Interrupt();
+  session.Stop(session.window().removed.load());
+  return status;
 }
 
 constexpr CliCommand COMMANDS[] = {
     {"run", "run               the resident driver without a window, until SIGINT or SIGTERM", Run},
     {"sim",
      "sim STEP...       with --simulate: press K, release K, click K, wait MS on the simulated "
-     "mouse",
+     "mouse;\n"
+     "                    SIGINT or SIGTERM ends it early with the close sequence, exit status "
+     "130 or 143",
      Sim},
 };
 

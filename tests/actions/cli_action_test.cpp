@@ -7,6 +7,8 @@
 #include <thread>
 #include <utility>
 
+#include "macro/macro_file.h"
+#include "tests/macro/macro_test_support.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/scratch_dir.h"
 
@@ -121,6 +123,57 @@ TEST_F(CliActions, RunDrivesUntilSigtermThenClosesDown) {
   std::vector<std::string> expected = kFactoryApply;
   for (const std::string& line : CloseSequence()) expected.push_back(line);
   EXPECT_EQ(run.traced, expected);
+}
+
+// A signal ends `sim` as it ends `run`: the macro that plays lets go of its key, and the close
+// sequence runs; the exit status says which signal it was.
+TEST_F(CliActions, SimEndsOnSigintOrSigtermWithTheCloseSequence) {
+  MacroTable macros;
+  macros.Edit([](MacroTableData& data) {
+    data.records[0] = MacroOf(u"hold", {{0x41, ACTION_PRESS}}, 60000);  // A held for a minute
+    data.macroCount = 1;
+  });
+  ASSERT_TRUE(SaveMacroFile(macros, dir_.File("Macro.dat")));
+  SetButton6(41);
+  struct Case {
+    int signal;
+    std::vector<std::string> steps;
+    int status;
+    std::vector<std::string> beforeClose;  // the last traced lines before the close sequence
+  };
+  const Case cases[] = {
+      {SIGTERM,
+       {"click", "6", "click", "6"},
+       143,
+       {"key down vk=0x41 scan=0x1E ext=0", "key up vk=0x41 scan=0x1E ext=0"}},
+      {SIGINT, {"wait", "60000", "click", "6"}, 130, {"speed 10"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.signal);
+    // As in the program, the signal must find every thread blocking it.
+    sigset_t signals, previous;
+    sigemptyset(&signals);
+    sigaddset(&signals, c.signal);
+    pthread_sigmask(SIG_BLOCK, &signals, &previous);
+    std::vector<std::string> args = {"--simulate", "--trace", "--input", "record", "sim"};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    CliRun run;
+    std::thread driver([&] { run = Run(args); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    auto signalled = std::chrono::steady_clock::now();
+    ::kill(::getpid(), c.signal);
+    driver.join();
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(5));
+    EXPECT_EQ(run.status, c.status) << run.err;
+    std::vector<std::string> tail = c.beforeClose;
+    for (const std::string& line : CloseSequence()) tail.push_back(line);
+    ASSERT_GE(run.traced.size(), tail.size());
+    EXPECT_EQ(std::vector<std::string>(run.traced.end() - static_cast<long>(tail.size()),
+                                       run.traced.end()),
+              tail);
+    EXPECT_EQ(run.sim.size(), c.signal == SIGTERM ? 4u : 1u);  // no step after the signal
+  }
 }
 
 }  // namespace
