@@ -23,6 +23,9 @@ class UinputInput final : public InputSynth {
     ::close(fd_);
   }
 
+  // A uinput device sends key positions; the layout is applied by whoever reads it. So on a
+  // layout other than QWERTY the letters of shortcuts and macros land where QWERTY has them
+  // (Ctrl+A is Ctrl+Q on AZERTY): this side cannot see the layout. XTest maps letters itself.
   bool KeyEvent(uint8_t vk, uint8_t /*scan*/, uint32_t flags) override {
     uint16_t key = LinuxKeyFor(vk);
     if (key == 0) return false;

@@ -1,10 +1,13 @@
 #include "actions/xtest_input.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
+#include <array>
 #include <cstring>
 #include <mutex>
 
@@ -25,17 +28,70 @@ int IgnoreXError(Display*, XErrorEvent*) {
   return 0;
 }
 
+// The keysym that a letter or digit virtual key types without modifiers (XK_0.., XK_a..), or
+// NoSymbol for the other keys.
+KeySym LayoutKeysymFor(uint8_t vk) {
+  if (vk >= 0x30 && vk <= 0x39) return XK_0 + (vk - 0x30);
+  if (vk >= 0x41 && vk <= 0x5A) return XK_a + (vk - 0x41);
+  return NoSymbol;
+}
+
+// Where the current keymap puts the letters and digits. Shortcuts name a key by what it
+// types, so Ctrl+A must go to the key that types a: on AZERTY that is where QWERTY has Q.
+// The other keys (modifiers, arrows, function keys) keep the key table's position.
+class LayoutKeycodes {
+ public:
+  // Reads the server's keymap again; XKeysymToKeycode's rule: the first column in which the
+  // keysym appears, then the lowest key code.
+  void Refresh(Display* display) {
+    codes_.fill(0);
+    int min = 0, max = 0;
+    XDisplayKeycodes(display, &min, &max);
+    int perKey = 0;
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(min), max - min + 1, &perKey);
+    if (map == nullptr) return;
+    for (int vk = 0; vk < 256; ++vk) {
+      KeySym wanted = LayoutKeysymFor(static_cast<uint8_t>(vk));
+      if (wanted == NoSymbol) continue;
+      KeySym upper = wanted >= XK_a && wanted <= XK_z ? wanted - XK_a + XK_A : NoSymbol;
+      codes_[vk] = Find(map, min, max, perKey, wanted);
+      if (codes_[vk] == 0 && upper != NoSymbol) codes_[vk] = Find(map, min, max, perKey, upper);
+    }
+    XFree(map);
+  }
+
+  // The key code for a letter or digit in the keymap, or 0.
+  int For(uint8_t vk) const { return codes_[vk]; }
+
+ private:
+  static uint8_t Find(const KeySym* map, int min, int max, int perKey, KeySym wanted) {
+    for (int column = 0; column < perKey; ++column) {
+      for (int code = min; code <= max; ++code) {
+        if (map[(code - min) * perKey + column] == wanted) return static_cast<uint8_t>(code);
+      }
+    }
+    return 0;
+  }
+
+  std::array<uint8_t, 256> codes_{};
+};
+
 class XTestInput final : public InputSynth {
  public:
-  explicit XTestInput(Display* display) : display_(display) {}
+  explicit XTestInput(Display* display) : display_(display) {
+    WatchKeymap();
+    layout_.Refresh(display_);
+  }
   ~XTestInput() override { XCloseDisplay(display_); }
 
   bool KeyEvent(uint8_t vk, uint8_t /*scan*/, uint32_t flags) override {
-    int key = LinuxKeyFor(vk);
-    if (key == 0 || key + X_KEYCODE_OFFSET > X_MAX_KEYCODE) return false;
+    bool down = (flags & KEY_FLAG_UP) == 0;
     std::lock_guard lock(mutex_);
-    bool ok = XTestFakeKeyEvent(display_, key + X_KEYCODE_OFFSET, (flags & KEY_FLAG_UP) == 0,
-                                CurrentTime) != 0;
+    int code = down || pressed_[vk] == 0 ? KeycodeFor(vk) : pressed_[vk];
+    if (code == 0) return false;
+    // A release goes to the key its press went to, even when the keymap changed in between.
+    pressed_[vk] = down ? static_cast<uint8_t>(code) : 0;
+    bool ok = XTestFakeKeyEvent(display_, static_cast<unsigned int>(code), down, CurrentTime) != 0;
     XFlush(display_);
     return ok;
   }
@@ -79,6 +135,36 @@ class XTestInput final : public InputSynth {
   }
 
  private:
+  // The X key code for a virtual key, or 0 when it has none: letters and digits through the
+  // keymap, the rest (and letters the keymap lacks) through the key table.
+  int KeycodeFor(uint8_t vk) {
+    RefreshLayoutIfChanged();
+    if (int code = layout_.For(vk); code != 0) return code;
+    int key = LinuxKeyFor(vk);
+    if (key == 0 || key + X_KEYCODE_OFFSET > X_MAX_KEYCODE) return 0;
+    return key + X_KEYCODE_OFFSET;
+  }
+
+  // Xlib keeps the XKB form of a keymap change to itself unless the client selects it; without
+  // XKB the server sends every client the core MappingNotify.
+  void WatchKeymap() {
+    int opcode = 0, event = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor)) return;
+    constexpr unsigned int CHANGES = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+    XkbSelectEvents(display_, XkbUseCoreKbd, CHANGES, CHANGES);
+  }
+
+  // The connection selects nothing else, so whatever arrives tells of a keymap change. Reading
+  // what is there does not block.
+  void RefreshLayoutIfChanged() {
+    if (XEventsQueued(display_, QueuedAfterReading) == 0) return;
+    for (XEvent event; XPending(display_) > 0;) {
+      XNextEvent(display_, &event);
+      if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
+    }
+    layout_.Refresh(display_);
+  }
+
   void SetLibinputAccelSpeed(float value) {
     int opcode = 0, event = 0, error = 0;
     if (!XQueryExtension(display_, "XInputExtension", &opcode, &event, &error)) return;
@@ -116,6 +202,8 @@ class XTestInput final : public InputSynth {
 
   Display* display_;
   std::mutex mutex_;  // one request at a time on the connection
+  LayoutKeycodes layout_;
+  std::array<uint8_t, 256> pressed_{};  // the key code each virtual key that is down went to
   ShellOperations shell_;
 };
 

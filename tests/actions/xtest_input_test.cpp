@@ -7,6 +7,8 @@
 // clang-format on
 
 #include <chrono>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "actions/key_table.h"
@@ -49,6 +51,32 @@ class XClient {
   // Key and button events that arrive within the timeout, until `count` have.
   std::vector<Received> Collect(size_t count, std::chrono::milliseconds timeout) {
     std::vector<Received> got;
+    for (const XEvent& event : CollectEvents(count, timeout)) {
+      if (event.type == KeyPress || event.type == KeyRelease) {
+        got.push_back({event.type, XkbKeycodeToKeysym(display_, event.xkey.keycode, 0, 0), 0});
+      } else {
+        got.push_back({event.type, NoSymbol, event.xbutton.button});
+      }
+    }
+    return got;
+  }
+
+  // Key events as (KeyPress or KeyRelease, key code) that arrive within the timeout, until
+  // `count` have.
+  std::vector<std::pair<int, unsigned int>> CollectKeycodes(size_t count,
+                                                            std::chrono::milliseconds timeout) {
+    std::vector<std::pair<int, unsigned int>> codes;
+    for (const XEvent& event : CollectEvents(count, timeout)) {
+      if (event.type == KeyPress || event.type == KeyRelease) {
+        codes.emplace_back(event.type, event.xkey.keycode);
+      }
+    }
+    return codes;
+  }
+
+ private:
+  std::vector<XEvent> CollectEvents(size_t count, std::chrono::milliseconds timeout) {
+    std::vector<XEvent> got;
     auto until = std::chrono::steady_clock::now() + timeout;
     while (got.size() < count && std::chrono::steady_clock::now() < until) {
       if (XPending(display_) == 0) {
@@ -57,16 +85,14 @@ class XClient {
       }
       XEvent event;
       XNextEvent(display_, &event);
-      if (event.type == KeyPress || event.type == KeyRelease) {
-        got.push_back({event.type, XkbKeycodeToKeysym(display_, event.xkey.keycode, 0, 0), 0});
-      } else if (event.type == ButtonPress || event.type == ButtonRelease) {
-        got.push_back({event.type, NoSymbol, event.xbutton.button});
+      if (event.type == KeyPress || event.type == KeyRelease || event.type == ButtonPress ||
+          event.type == ButtonRelease) {
+        got.push_back(event);
       }
     }
     return got;
   }
 
- private:
   Display* display_ = nullptr;
   Window window_ = 0;
 };
@@ -128,6 +154,87 @@ TEST_F(XTestInputTest, KeysWithoutCounterpartAreSkipped) {
   EXPECT_FALSE(input_->KeyEvent(0x0C, 0, 0));  // CLEAR: beyond X's key codes
   EXPECT_FALSE(input_->KeyEvent(0x07, 0, 0));  // not a key
   EXPECT_TRUE(client_.Collect(1, std::chrono::milliseconds(200)).empty());
+}
+
+// Puts other keysyms on some key codes of the server's keymap, as another layout does, and
+// puts the old ones back at the end.
+class KeymapChange {
+ public:
+  KeymapChange(Display* display, std::vector<std::pair<KeyCode, KeySym>> changes)
+      : display_(display) {
+    for (auto [code, keysym] : changes) {
+      int perKey = 0;
+      KeySym* row = XGetKeyboardMapping(display_, code, 1, &perKey);
+      saved_.push_back({code, std::vector<KeySym>(row, row + perKey)});
+      XFree(row);
+      std::vector<KeySym> replaced(perKey, NoSymbol);
+      replaced[0] = keysym;
+      XChangeKeyboardMapping(display_, code, perKey, replaced.data(), 1);
+    }
+    XSync(display_, False);
+  }
+  ~KeymapChange() {
+    for (auto& [code, row] : saved_) {
+      XChangeKeyboardMapping(display_, code, static_cast<int>(row.size()), row.data(), 1);
+    }
+    XSync(display_, False);
+  }
+
+ private:
+  Display* display_;
+  std::vector<std::pair<KeyCode, std::vector<KeySym>>> saved_;
+};
+
+// Each key pressed and released on the key code given, as CollectKeycodes shows them.
+std::vector<std::pair<int, unsigned int>> Strokes(std::vector<KeyCode> codes) {
+  std::vector<std::pair<int, unsigned int>> events;
+  for (KeyCode code : codes) {
+    events.emplace_back(KeyPress, code);
+    events.emplace_back(KeyRelease, code);
+  }
+  return events;
+}
+
+// A shortcut names its key by the letter: under a layout that swaps a and q (as AZERTY does),
+// the A of Ctrl+A goes to the key that now types a. Digits follow the keymap too; a letter the
+// keymap lacks goes to its usual position.
+TEST_F(XTestInputTest, LettersAndDigitsFollowTheKeymap) {
+  Display* display = client_.display();
+  KeyCode a = XKeysymToKeycode(display, XK_a), q = XKeysymToKeycode(display, XK_q);
+  KeyCode one = XKeysymToKeycode(display, XK_1), two = XKeysymToKeycode(display, XK_2);
+  KeyCode z = XKeysymToKeycode(display, XK_z);
+  KeyCode control = XKeysymToKeycode(display, XK_Control_L);
+  ASSERT_TRUE(a != 0 && q != 0 && one != 0 && two != 0 && z != 0 && control != 0);
+  {
+    KeymapChange layout(display, {{a, XK_q}, {q, XK_a}, {one, XK_2}, {two, XK_1}, {z, XK_y}});
+    // The driver's connection learns of the change from the server's notification.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    for (uint8_t vk : {0x11, 0x41, 0x51, 0x31, 0x32, 0x5A}) {  // Ctrl, A, Q, 1, 2, Z
+      Key(*input_, vk, true);
+      Key(*input_, vk, false);
+    }
+    // Z is nowhere in the keymap now (its key types y): it keeps its usual position.
+    EXPECT_EQ(client_.CollectKeycodes(12, std::chrono::seconds(5)),
+              Strokes({control, q, a, two, one, z}));
+  }
+  // And back to the usual layout.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  Key(*input_, 0x41, true);
+  Key(*input_, 0x41, false);
+  EXPECT_EQ(client_.CollectKeycodes(2, std::chrono::seconds(5)), Strokes({a}));
+}
+
+// A key pressed before the keymap changes is released where it went down: a release sent to
+// another key would leave it down, repeating.
+TEST_F(XTestInputTest, AReleaseGoesToTheKeyOfItsPress) {
+  Display* display = client_.display();
+  KeyCode a = XKeysymToKeycode(display, XK_a), q = XKeysymToKeycode(display, XK_q);
+  Key(*input_, 0x41, true);
+  KeymapChange layout(display, {{a, XK_q}, {q, XK_a}});
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  Key(*input_, 0x41, false);
+  // Long enough for the server's key repeat to show a key left down.
+  EXPECT_EQ(client_.CollectKeycodes(10, std::chrono::milliseconds(1500)), Strokes({a}));
 }
 
 TEST_F(XTestInputTest, PointerSpeedChangesThePointerControl) {
