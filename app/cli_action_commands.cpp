@@ -15,7 +15,7 @@
 
 #include "actions/action_executor.h"
 #include "actions/input_backends.h"
-#include "actions/recording_input.h"
+#include "actions/null_input.h"
 #include "actions/tracing_input.h"
 #include "app/cli.h"
 #include "app/paths.h"
@@ -83,7 +83,7 @@ std::unique_ptr<InputSynth> ChooseInput(CliContext& context) {
   if (!context.options.input.empty()) return nullptr;
   context.err << "kr450-cli: running without synthesised input (--trace shows what it would "
                  "be)\n";
-  return std::make_unique<RecordingInput>();
+  return std::make_unique<NullInput>();
 }
 
 // One driver process: the device stack, the macros, the input reader and the executor.

@@ -4,6 +4,7 @@
 
 #include "actions/input_backends.h"
 #include "actions/key_table.h"
+#include "actions/null_input.h"
 #include "actions/pointer_speed_map.h"
 #include "actions/recording_input.h"
 #include "actions/tracing_input.h"
@@ -47,6 +48,19 @@ TEST(RecordingInput, KeepsThePointerSpeedWithinItsRange) {
   EXPECT_FALSE(input.SetPointerSpeed(21));
   EXPECT_EQ(input.GetPointerSpeed(), 7);
   EXPECT_EQ(input.Lines(), std::vector<std::string>{"speed 7"});
+}
+
+TEST(NullInput, ReachesNothingAndKeepsOnlyThePointerSpeed) {
+  NullInput input;
+  EXPECT_FALSE(input.KeyEvent(0x41, 0x1E, 0));
+  EXPECT_FALSE(input.MouseButtonEvent(MouseButton::Left, true));
+  EXPECT_FALSE(input.LockSession());
+  EXPECT_FALSE(input.OpenComputer());
+  EXPECT_FALSE(input.StartProgram(Program::Terminal));
+  EXPECT_EQ(input.GetPointerSpeed(), 10);  // so that the apply sets the configured speed
+  EXPECT_TRUE(input.SetPointerSpeed(7));
+  EXPECT_FALSE(input.SetPointerSpeed(21));
+  EXPECT_EQ(input.GetPointerSpeed(), 7);
 }
 
 TEST(TracingInput, ShowsEachCallWithItsTimeAndPassesItOn) {
