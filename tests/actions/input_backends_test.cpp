@@ -15,12 +15,34 @@
 namespace kr450 {
 namespace {
 
-TEST(InputBackends, DefaultIsXTestWithADisplayAndUinputWithout) {
-  EXPECT_EQ(DefaultInputChoice(":0"), "xtest");
-  EXPECT_EQ(DefaultInputChoice(""), "uinput");
-  EXPECT_EQ(DefaultInputChoice(nullptr), "uinput");
+TEST(InputBackends, TheDefaultDependsOnTheDisplays) {
+  using Choices = std::vector<std::string_view>;
+  struct Case {
+    const char* display;
+    const char* wayland;
+    Choices expected;
+  };
+  const Case cases[] = {
+      {":0", nullptr, {"xtest"}},
+      {":0", "", {"xtest"}},
+      {nullptr, nullptr, {"uinput"}},
+      {"", nullptr, {"uinput"}},
+      // Wayland: XTest would reach only XWayland's programs, so uinput first.
+      {":0", "wayland-0", {"uinput", "xtest"}},
+      {nullptr, "wayland-0", {"uinput"}},
+      {"", "wayland-0", {"uinput"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.display ? c.display : "(unset)") + " " +
+                 (c.wayland ? c.wayland : "(unset)"));
+    EXPECT_EQ(DefaultInputChoices(c.display, c.wayland), c.expected);
+  }
+}
+
+TEST(InputBackends, NamedChoicesAreTakenAsTheyAre) {
   std::string chosen, error;
   EXPECT_NE(MakeInputSynth("record", &chosen, &error), nullptr);
+  EXPECT_EQ(chosen, "record");
   EXPECT_EQ(MakeInputSynth("bogus", &chosen, &error), nullptr);
   EXPECT_FALSE(error.empty());
 }

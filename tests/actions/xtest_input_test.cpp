@@ -6,11 +6,15 @@
 #include <X11/keysym.h>
 // clang-format on
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "actions/input_backends.h"
 #include "actions/key_table.h"
 #include "actions/pointer_speed_map.h"
 #include "actions/xtest_input.h"
@@ -235,6 +239,20 @@ TEST_F(XTestInputTest, AReleaseGoesToTheKeyOfItsPress) {
   Key(*input_, 0x41, false);
   // Long enough for the server's key repeat to show a key left down.
   EXPECT_EQ(client_.CollectKeycodes(10, std::chrono::milliseconds(1500)), Strokes({a}));
+}
+
+// Under Wayland the default tries uinput first and falls back to XTest (through XWayland).
+TEST(DefaultInput, UnderWaylandFallsBackToXTestWithoutUinput) {
+  ASSERT_NE(std::getenv("DISPLAY"), nullptr);
+  const char* before = std::getenv("WAYLAND_DISPLAY");
+  std::string saved = before != nullptr ? before : "";
+  ::setenv("WAYLAND_DISPLAY", "wayland-kr450-test", 1);
+  std::string chosen, error;
+  std::unique_ptr<InputSynth> input = MakeInputSynth("", &chosen, &error);
+  before != nullptr ? ::setenv("WAYLAND_DISPLAY", saved.c_str(), 1) : ::unsetenv("WAYLAND_DISPLAY");
+  ASSERT_NE(input, nullptr) << error;
+  bool uinputOpens = ::access("/dev/uinput", R_OK | W_OK) == 0;
+  EXPECT_EQ(chosen, uinputOpens ? "uinput" : "xtest");
 }
 
 TEST_F(XTestInputTest, PointerSpeedChangesThePointerControl) {
