@@ -171,11 +171,15 @@ void ActionExecutor::ToggleLighting() {
 }
 
 void ActionExecutor::NextConfig() {
-  int next = state_.WithConfig([](ConfigState& s) {
-    s.currentConfig = NextConfigNumber(s.currentConfig);
-    return s.currentConfig;
+  const int next = NextConfigNumber(state_.Snapshot().currentConfig);
+  const DeviceConfig loaded =
+      ReadConfigSection(LoadIniFile(state_.configFilePath), ConfigSectionName(next));
+  // The number and its configuration change together: an apply from the window in between
+  // would otherwise store one configuration's values under the other's number.
+  state_.WithConfig([&](ConfigState& s) {
+    s.currentConfig = next;
+    s.config = loaded;
   });
-  ReadConfig(state_, state_.configFilePath, next, false);
   link_.ApplyConfig();
   window_.RequestRepaint();
 }

@@ -92,9 +92,7 @@ class DriverSession {
   DriverSession(CliContext& context, std::unique_ptr<InputSynth> backend)
       : trace_(context.out, context.options.trace),
         backend_(std::move(backend)),
-        tracing_(
-            *backend_, clock_,
-            [this](const InputCall& call) { trace_.TimedLine(FormatInputCall(call), call.at); }),
+        tracing_(*backend_, clock_, [this](const InputCall& call) { TraceCall(call); }),
         input_(trace_.enabled() ? static_cast<InputSynth&>(tracing_) : *backend_),
         stack_(state_, input_, window_, clock_,
                {.simulate = context.options.simulate,
@@ -152,6 +150,13 @@ class DriverSession {
   SignalWindowLink& window() { return window_; }
 
  private:
+  // Key and button events carry their time; the speed, the lock, the folder and the program
+  // starts stand alone.
+  void TraceCall(const InputCall& call) {
+    const bool timed = call.kind == InputCall::Kind::Key || call.kind == InputCall::Kind::Button;
+    timed ? trace_.TimedLine(FormatInputCall(call), call.at) : trace_.Line(FormatInputCall(call));
+  }
+
   std::function<void(std::span<const uint8_t>)> TraceReports() {
     if (!trace_.enabled()) return {};
     return [this](std::span<const uint8_t> report) { trace_.Line(FormatReportLine(report)); };

@@ -89,8 +89,29 @@ TEST_F(CliActions, SimPlaysAMacroWithItsDelays) {
   }
   EXPECT_EQ(buttons, (std::vector<std::string>{"button left down", "button left up",
                                                "button left down", "button left up"}));
-  // Each traced line carries the milliseconds since the start.
+  // Key and button lines carry the milliseconds since the start; the speed stands alone.
   EXPECT_TRUE(std::regex_search(run.out, std::regex("\nbutton left up t=[0-9]+\\.[0-9]{3}\n")));
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("\nspeed 10\n"))) << run.out;
+}
+
+// A held macro (mode 1) plays until its key is released, also after another driver function
+// was clicked: that click's release must not stop the next macro.
+TEST_F(CliActions, AHeldMacroPlaysUntilReleasedAfterAnotherFunction) {
+  std::string config = test::ReadFileBytes(dir_.File("config.ini"));
+  const size_t begin = config.find("[Config1]"), end = config.find("[Config2]");
+  std::string section = config.substr(begin, end - begin);
+  for (auto [from, to] : {std::pair{"K5=4", "K5=6"}, std::pair{"K6=6", "K6=41"},
+                          std::pair{"MACRO_MODE2=0", "MACRO_MODE2=1"}}) {
+    section.replace(section.find(from), std::string(from).size(), to);
+  }
+  test::WriteFileBytes(dir_.File("config.ini"), config.replace(begin, end - begin, section));
+  CliRun run = Run({"--simulate", "--trace", "--input", "record", "sim", "click", "6", "click", "4",
+                    "wait", "50", "press", "6", "wait", "300", "release", "6"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  int buttons = 0;
+  for (const std::string& line : run.traced) buttons += line.starts_with("button") ? 1 : 0;
+  // The double click takes 100 ms a pass: at least two passes in 300 ms.
+  EXPECT_GE(buttons, 8) << run.out;
 }
 
 TEST_F(CliActions, SimRejectsBadStepsAndNeedsTheSimulatedMouse) {
