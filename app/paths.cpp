@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "config/ini_file.h"
 
@@ -34,11 +32,9 @@ fs::path DefaultsFolder(const fs::path& program) {
 Status CopyIfMissing(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (fs::exists(to, ec)) return Status::Ok();
-  std::ifstream in(from, std::ios::binary);
-  if (!in) return Status::Error("cannot read " + from.string());
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return ReplaceFileAtomically(to.string(), bytes.str());
+  std::optional<std::string> bytes = ReadFileBytes(from.string());
+  if (!bytes) return Status::Error("cannot read " + from.string());
+  return ReplaceFileAtomically(to.string(), *bytes);
 }
 
 }  // namespace

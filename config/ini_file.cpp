@@ -13,6 +13,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "config/text.h"
 #include "config/utf.h"
 
 namespace kr450 {
@@ -26,17 +27,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // The section name of a header line "[name]", or nothing.
@@ -240,16 +230,21 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   InsertLine(insertAt, std::string(key) + "=" + cleanValue);
 }
 
-IniDocument LoadIniFile(const std::string& path, bool* exists) {
+std::optional<std::string> ReadFileBytes(const std::string& path) {
   std::error_code ec;
   // A folder opens like a file but reads as nothing.
-  std::ifstream in;
-  if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-  if (exists != nullptr) *exists = in.is_open();
-  if (!in.is_open()) return IniDocument();
+  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  return IniDocument::FromBytes(bytes.str());
+  return bytes.str();
+}
+
+IniDocument LoadIniFile(const std::string& path, bool* exists) {
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  if (exists != nullptr) *exists = bytes.has_value();
+  return bytes ? IniDocument::FromBytes(*bytes) : IniDocument();
 }
 
 Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view bytes) {

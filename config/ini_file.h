@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ class IniDocument {
   std::vector<Line> lines_;
   Encoding encoding_ = Encoding::Utf8;
 };
+
+// The whole file, or nothing when it cannot be read (a folder included).
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Reads a profile file. A missing or unreadable file reads as an empty document; `exists`
 // (when given) tells whether the file could be read.

@@ -1,22 +1,15 @@
 #include "device/device_link.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "config/config_store.h"
 #include "config/ini_file.h"
+#include "config/text.h"
 #include "device/feature_report.h"
 
 namespace kr450 {
 namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 bool IsKr450(const HidCollectionInfo& info, const DriverState& state) {
   return info.vendorId == state.vendorId && info.productId == state.productId;
@@ -181,7 +174,7 @@ ApplyOutcome DeviceLink::ApplyLocked() {
 
 bool DeviceLink::IsOurDevice(std::string_view path) const {
   std::lock_guard lock(mutex_);
-  return !devicePath_.empty() && EqualIgnoringCase(path, devicePath_);
+  return !devicePath_.empty() && EqualsIgnoringCase(path, devicePath_);
 }
 
 void DeviceLink::OnDeviceChange(const HidDeviceEvent& event) {

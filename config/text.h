@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+namespace kr450 {
+
+// Names in profile files and device paths compare without regard to case: ASCII letters only,
+// as the platform does for them.
+constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace kr450
