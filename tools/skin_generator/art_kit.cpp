@@ -25,6 +25,15 @@ QImage NewImage(QSize size, QColor fill) {
   return image;
 }
 
+QImage PaintOutlineMask(QSize size, const QPolygon& outline) {
+  QImage image = NewImage(size, Qt::white);
+  QPainter p(&image);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawPolygon(outline);
+  return image;
+}
+
 QRectF Inner(const QRect& rect, double inset) {
   return QRectF(rect).adjusted(inset, inset, -inset, -inset);
 }

@@ -27,6 +27,8 @@ inline const QColor MUTED(128, 136, 150);
 QFont CjkFont(int pixels, bool bold = false);
 QFont LatinFont(int pixels, bool bold = false, bool italic = false);
 QImage NewImage(QSize size, QColor fill);
+// A mask: the outline black (part of the window), the rest white (cut).
+QImage PaintOutlineMask(QSize size, const QPolygon& outline);
 QRectF Inner(const QRect& rect, double inset);
 void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush, QPen pen);
 QLinearGradient Vertical(const QRectF& r, QColor top, QColor bottom);

@@ -240,12 +240,7 @@ QImage PaintKnob(const SkinDesign& d) {
 }
 
 QImage PaintWindowMask(const SkinDesign& d) {
-  QImage image = NewImage(d.window, Qt::white);
-  QPainter p(&image);
-  p.setPen(Qt::NoPen);
-  p.setBrush(Qt::black);
-  p.drawPolygon(d.windowOutline);
-  return image;
+  return PaintOutlineMask(d.window, d.windowOutline);
 }
 
 }  // namespace kr450::skin_art

@@ -7,12 +7,7 @@
 namespace kr450::skin_art {
 
 QImage PaintWarningMask(const SkinDesign& d) {
-  QImage image = NewImage(d.warning, Qt::white);
-  QPainter p(&image);
-  p.setPen(Qt::NoPen);
-  p.setBrush(Qt::black);
-  p.drawPolygon(d.warningOutline);
-  return image;
+  return PaintOutlineMask(d.warning, d.warningOutline);
 }
 
 QImage PaintMenu(const MenuDesign& menu, State state, bool arrows) {
