@@ -13,53 +13,16 @@
 #include <ostream>
 #include <thread>
 
-#include "actions/action_executor.h"
-#include "actions/input_backends.h"
-#include "actions/null_input.h"
-#include "actions/tracing_input.h"
 #include "app/cli.h"
-#include "app/paths.h"
-#include "config/config_store.h"
+#include "app/driver_session.h"
+#include "app/trace_output.h"
 #include "config/decimal.h"
-#include "device/device_stack.h"
-#include "device/feature_report.h"
-#include "device/input_reader.h"
-#include "device/wakeable_clock.h"
-#include "macro/macro_file.h"
 
 namespace kr450 {
 namespace {
 
 constexpr auto CLICK_HOLD = std::chrono::milliseconds(20);
 constexpr int MAX_SIM_WAIT_MS = 600000;
-// After the last step the reader may still be taking the last report.
-constexpr auto SETTLE = std::chrono::milliseconds(50);
-
-// The trace: lines from the executor, the device link and the steps of `sim` come from
-// different threads and must not mix.
-class TraceOutput {
- public:
-  TraceOutput(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
-  bool enabled() const { return enabled_; }
-
-  void Line(std::string_view text) {
-    std::lock_guard lock(mutex_);
-    out_ << text << std::endl;
-  }
-  // "text t=MS", milliseconds since the start with three decimals.
-  void TimedLine(std::string_view text, Clock::TimePoint at) {
-    char t[32];
-    std::snprintf(t, sizeof t, " t=%.3f",
-                  std::chrono::duration<double, std::milli>(at - start_).count());
-    Line(std::string(text) + t);
-  }
-
- private:
-  std::ostream& out_;
-  const bool enabled_;
-  const Clock::TimePoint start_ = std::chrono::steady_clock::now();
-  std::mutex mutex_;
-};
 
 // The window's part for a process without one: removal of the mouse ends `run` through a
 // signal that its main thread waits for.
@@ -76,105 +39,38 @@ class SignalWindowLink final : public WindowLink {
 // The input backend --input asks for. When the default cannot be opened the driver runs on
 // without synthesised input (stage steps and configurations still work) and says so.
 std::unique_ptr<InputSynth> ChooseInput(CliContext& context) {
-  std::string chosen, error;
-  std::unique_ptr<InputSynth> input = MakeInputSynth(context.options.input, &chosen, &error);
-  if (input != nullptr) return input;
-  context.err << "kr450-cli: " << chosen << " input: " << error << "\n";
-  if (!context.options.input.empty()) return nullptr;
-  context.err << "kr450-cli: running without synthesised input (--trace shows what it would "
-                 "be)\n";
-  return std::make_unique<NullInput>();
+  std::vector<std::string> problems;
+  std::unique_ptr<InputSynth> input = OpenInputBackend(context.options.input, &problems);
+  for (const std::string& problem : problems) context.err << "kr450-cli: " << problem << "\n";
+  return input;
 }
 
-// One driver process: the device stack, the macros, the input reader and the executor.
-class DriverSession {
+// A driver session of the command line: stderr for messages, the trace on stdout.
+class CliSession {
  public:
-  DriverSession(CliContext& context, std::unique_ptr<InputSynth> backend)
+  CliSession(CliContext& context, std::unique_ptr<InputSynth> input)
       : trace_(context.out, context.options.trace),
-        backend_(std::move(backend)),
-        tracing_(*backend_, clock_, [this](const InputCall& call) { TraceCall(call); }),
-        input_(trace_.enabled() ? static_cast<InputSynth&>(tracing_) : *backend_),
-        stack_(state_, input_, window_, clock_,
-               {.simulate = context.options.simulate,
-                .traceFeatureReport = TraceReports(),
-                .watchResume = true,
-                .resumeBusAddress = {}}),
-        reader_(state_, stack_.link(), window_, clock_),
-        executor_(state_, macros_, stack_.link(), input_, window_, clock_),
-        messages_(context.err) {}
+        messages_(context.err),
+        session_({.simulate = context.options.simulate, .trace = &trace_}, std::move(input),
+                 window_, messages_) {}
 
-  ~DriverSession() { Stop(); }
+  ~CliSession() { Stop(); }
+  CliSession(const CliSession&) = delete;
+  CliSession& operator=(const CliSession&) = delete;
 
-  // Start-up: configuration and macros loaded, workers running, the mouse opened and the
-  // configuration applied. False without the mouse.
-  bool Start(const std::string& dataDirectory) {
-    LoadAtStartup(state_, dataDirectory);
-    LoadMacroFile(macros_, dataDirectory + "/Macro.dat", messages_);
-    reader_.Start();
-    executor_.Start();
-    bool found = stack_.link().OpenDevice();
-    stack_.link().ApplyConfig();  // without the mouse it still stores the configuration
-    return found;
-  }
-
-  // The close sequence: the executor ends (a macro releases what it holds), six Alt key-ups,
-  // the exit report and the pointer speed 10, then the reader ends. `removed`: the mouse is
-  // gone, and only the workers are ended.
-  void Stop(bool removed = false) {
-    if (stopped_) return;
-    stopped_ = true;
-    state_.shutdownRequested.store(true);
-    clock_.WakeAll();
-    executor_.Stop();
-    if (!removed) {
-      SendCloseKeyUps(input_);
-      stack_.link().ShutDown();
-    }
-    reader_.Stop();
-    // No press is performed any more: whoever waits for the executor to go idle stops waiting.
-    state_.pressPending.store(0);
-    state_.pressPending.notify_all();
-  }
-
-  // Waits until the executor has performed every press the reader took, or the session has
-  // stopped.
-  void WaitUntilIdle() {
-    do {
-      std::this_thread::sleep_for(SETTLE);
-      for (int32_t v; (v = state_.pressPending.load()) != 0;) state_.pressPending.wait(v);
-    } while (state_.pressPending.load() != 0);
-  }
-
-  SimulatedMouse* mouse() { return stack_.simulatedMouse(); }
+  DriverSession& operator*() { return session_; }
+  DriverSession* operator->() { return &session_; }
   TraceOutput& trace() { return trace_; }
   SignalWindowLink& window() { return window_; }
 
+  // The close sequence, or after a removal only the end of the workers.
+  void Stop() { window_.removed.load() ? session_.EndAfterRemoval() : session_.ShutDown(); }
+
  private:
-  // Key and button events carry their time; the speed, the lock, the folder and the program
-  // starts stand alone.
-  void TraceCall(const InputCall& call) {
-    const bool timed = call.kind == InputCall::Kind::Key || call.kind == InputCall::Kind::Button;
-    timed ? trace_.TimedLine(FormatInputCall(call), call.at) : trace_.Line(FormatInputCall(call));
-  }
-
-  std::function<void(std::span<const uint8_t>)> TraceReports() {
-    if (!trace_.enabled()) return {};
-    return [this](std::span<const uint8_t> report) { trace_.Line(FormatReportLine(report)); };
-  }
-
   TraceOutput trace_;
-  DriverState state_;
-  WakeableClock clock_;
   SignalWindowLink window_;
-  MacroTable macros_;
-  std::unique_ptr<InputSynth> backend_;
-  TracingInput tracing_;
-  InputSynth& input_;
-  DeviceStack stack_;
-  InputReader reader_;
-  ActionExecutor executor_;
   StderrMessages messages_;
-  bool stopped_ = false;
+  DriverSession session_;
 };
 
 // The signals that end `run` and `sim`, blocked in every thread so that the thread that runs
@@ -226,9 +122,9 @@ int Run(CliContext& context, const std::vector<std::string>& args) {
   BlockedEndSignals signals;
   std::unique_ptr<InputSynth> input = ChooseInput(context);
   if (input == nullptr) return 1;
-  DriverSession session(context, std::move(input));
+  CliSession session(context, std::move(input));
   int status = 0;
-  if (!session.Start(context.dataDirectory)) {
+  if (!session->Start(context.dataDirectory)) {
     context.err << NO_MOUSE_MESSAGE << "\n";
     status = 1;
   } else {
@@ -239,7 +135,7 @@ int Run(CliContext& context, const std::vector<std::string>& args) {
       status = 1;
     }
   }
-  session.Stop(session.window().removed.load());
+  session.Stop();
   return status;
 }
 
@@ -283,7 +179,7 @@ bool ParseSimSteps(const std::vector<std::string>& args, std::vector<SimStep>* s
 // for an end signal. An end cuts a wait short and plays no further step.
 class SimPlayer {
  public:
-  SimPlayer(DriverSession& session, std::vector<SimStep> steps)
+  SimPlayer(CliSession& session, std::vector<SimStep> steps)
       : session_(session), steps_(std::move(steps)) {}
 
   // Plays the steps, waits until the executor is idle and then sends SIM_DONE_SIGNAL to
@@ -293,7 +189,7 @@ class SimPlayer {
       for (const SimStep& step : steps_) {
         if (!Perform(step)) break;
       }
-      session_.WaitUntilIdle();
+      session_->WaitUntilIdle();
       pthread_kill(waiter, SIM_DONE_SIGNAL);
     });
   }
@@ -340,7 +236,7 @@ class SimPlayer {
     if (interrupted_) return false;
     TraceOutput& trace = session_.trace();
     if (trace.enabled()) trace.TimedLine(text, std::chrono::steady_clock::now());
-    perform(*session_.mouse());
+    perform(*session_->mouse());
     return true;
   }
 
@@ -349,7 +245,7 @@ class SimPlayer {
     return !woken_.wait_for(lock, duration, [this] { return interrupted_; });
   }
 
-  DriverSession& session_;
+  CliSession& session_;
   const std::vector<SimStep> steps_;
   std::mutex mutex_;
   std::condition_variable woken_;
@@ -375,8 +271,8 @@ int Sim(CliContext& context, const std::vector<std::string>& args) {
   BlockedEndSignals signals;
   std::unique_ptr<InputSynth> input = ChooseInput(context);
   if (input == nullptr) return 1;
-  DriverSession session(context, std::move(input));
-  if (!session.Start(context.dataDirectory)) {
+  CliSession session(context, std::move(input));
+  if (!session->Start(context.dataDirectory)) {
     context.err << NO_MOUSE_MESSAGE << "\n";
     return 1;
   }
@@ -394,7 +290,7 @@ int Sim(CliContext& context, const std::vector<std::string>& args) {
   // An end signal stops a macro that plays (it releases what it holds) and still runs the
   // close sequence.
   player.Interrupt();
-  session.Stop(session.window().removed.load());
+  session.Stop();
   return status;
 }
 
