@@ -74,7 +74,7 @@ struct Rig {
   explicit Rig(FunctionCode code) {
     test::CopyShippedData(dir, {"config.ini"});
     LoadAtStartup(state, dir.path().string());
-    state.currentPage = 1;  // no blink worker
+    state.mainPageShown = false;  // no blink worker
     state.WithConfig([&](ConfigState& s) { s.config.buttons[5] = code; });
     link.OpenDevice();
     link.ApplyConfig();

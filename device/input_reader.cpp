@@ -44,7 +44,8 @@ void HandleInputReport(DriverState& state, WindowLink& window, std::span<const u
   }
 }
 
-InputReader::InputReader(DriverState& state, DeviceLink& link, WindowLink& window, Clock& clock)
+InputReader::InputReader(DriverState& state, DeviceLink& link, WindowLink& window,
+                         StoppableClock& clock)
     : state_(state), link_(link), window_(window), clock_(clock) {}
 
 InputReader::~InputReader() {
@@ -59,6 +60,7 @@ void InputReader::Stop() {
   state_.shutdownRequested.store(true);
   state_.shutdownRequested.notify_all();
   link_.WakeReader();
+  clock_.Wake();
   if (thread_.joinable()) thread_.join();
 }
 
@@ -81,7 +83,7 @@ void InputReader::Body() {
         link_.OnReadHandleRemoved(handle);
         break;
       case HidReadStatus::Error:
-        clock_.SleepFor(pause);
+        clock_.SleepUntil(clock_.Now() + pause, state_.shutdownRequested);
         pause = std::min<Clock::Duration>(pause * 2, LONGEST_RETRY_PAUSE);
         break;
     }
