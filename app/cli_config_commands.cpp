@@ -90,9 +90,8 @@ int Import(CliContext& context, const std::vector<std::string>& args) {
   DriverState& state = LoadedState(context);
   // The import is stored at once here, so a file that holds no exported configuration must
   // not replace the current one with an empty configuration.
-  bool readable = false;
-  if (IniDocument doc = LoadIniFile(path, &readable);
-      readable && !doc.HasSection(ConfigSectionName(EXCHANGE_CONFIG))) {
+  if (const Result<IniDocument> doc = ReadIniFile(path);
+      doc && !doc->HasSection(ConfigSectionName(EXCHANGE_CONFIG))) {
     context.err << "kr450-cli: no section " << ConfigSectionName(EXCHANGE_CONFIG) << " in " << path
                 << "\n";
     return 1;

@@ -22,8 +22,12 @@ SkinFiles::File& SkinFiles::Open(std::string_view fileName) {
   }
   auto file = std::make_unique<File>();
   file->name = std::string(fileName);
-  file->document = LoadIniFile(directory_ + "/" + file->name, &file->exists);
-  if (!file->exists) {
+  Result<IniDocument> document = ReadIniFile(directory_ + "/" + file->name);
+  file->exists = document.ok();
+  if (document) {
+    file->document = std::move(*document);
+  } else {
+    // Something that is not a regular file cannot be used either: shown as missing.
     messages_.ShowMessage(SKIN_FILE_MISSING_MESSAGE);
     // One request is enough: the window ends once the start-up has run to its end.
     if (!shutdownRequested_) window_.RequestShutdown();
