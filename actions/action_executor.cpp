@@ -4,10 +4,10 @@
 
 #include "actions/held_input.h"
 #include "actions/key_table.h"
-#include "actions/thread_priority.h"
 #include "config/config_store.h"
 #include "device/feature_report.h"
 #include "device/input_reader.h"
+#include "device/worker_scheduling.h"
 
 namespace kr450 {
 namespace {
@@ -45,7 +45,9 @@ ActionExecutor::~ActionExecutor() {
 void ActionExecutor::Start() {
   if (thread_.joinable()) return;
   thread_ = std::thread([this] {
-    RaiseCurrentThreadPriority();  // where allowed; otherwise at normal priority
+    // Real-time where the system allows it; macro delays end within a microsecond of their
+    // deadline.
+    ScheduleCurrentThreadPromptly(Worker::ActionExecutor, {.tightTimerSlack = true});
     while (RunOnce()) {
     }
   });

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "device/worker_scheduling.h"
+
 namespace kr450 {
 namespace {
 
@@ -53,7 +55,11 @@ InputReader::~InputReader() {
 }
 
 void InputReader::Start() {
-  if (!thread_.joinable()) thread_ = std::thread([this] { Body(); });
+  if (thread_.joinable()) return;
+  thread_ = std::thread([this] {
+    ScheduleCurrentThreadPromptly(Worker::InputReader);  // real-time where the system allows it
+    Body();
+  });
 }
 
 void InputReader::Stop() {

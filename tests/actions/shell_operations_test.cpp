@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "actions/thread_priority.h"
+#include "device/worker_scheduling.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450 {
@@ -103,19 +103,19 @@ TEST_F(ShellOperationsTest, ComputerViewFallsBackToTheHomeFolder) {
   EXPECT_FALSE(none.LockSession());
 }
 
-// The executor raises its own priority; the programs it starts for the desktop must not
-// inherit it.
+// The executor runs real-time or at a raised nice value; the programs it starts for the
+// desktop must inherit neither. Each logs its nice value and its policy (0: normal).
 TEST_F(ShellOperationsTest, ProgramsRunAtNormalPriorityWhateverTheCallers) {
   if (::getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid())) != 0) {
     GTEST_SKIP() << "the test runs below or above normal priority";
   }
   for (const char* name : {"x-terminal-emulator", "xcalc", "loginctl", "gio"}) {
-    FakeProgram("a", name, 0, "$(nice)");
+    FakeProgram("a", name, 0, "$(nice) $(cut -d' ' -f41 /proc/$$/stat)");
   }
   ShellOperations shell(Path(), "/home/u");
   bool raised = false;
   std::thread executor([&] {
-    raised = RaiseCurrentThreadPriority();
+    raised = ScheduleCurrentThreadPromptly(Worker::ActionExecutor).Raised();
     if (!raised) return;
     EXPECT_TRUE(shell.StartProgram(Program::Terminal));
     EXPECT_TRUE(shell.StartProgram(Program::Calculator));
@@ -129,7 +129,8 @@ TEST_F(ShellOperationsTest, ProgramsRunAtNormalPriorityWhateverTheCallers) {
   for (std::string line; std::getline(log, line);) lines.push_back(line);
   std::sort(lines.begin(), lines.end());  // each runs in the background, in any order
   EXPECT_EQ(lines,
-            (std::vector<std::string>{"gio 0", "loginctl 0", "x-terminal-emulator 0", "xcalc 0"}));
+            (std::vector<std::string>{"gio 0 0", "loginctl 0 0", "x-terminal-emulator 0 0",
+                                      "xcalc 0 0"}));
 }
 
 }  // namespace
