@@ -36,6 +36,7 @@ struct Slot {
   std::condition_variable decided;
   bool asking = false;
   std::optional<WorkerScheduling> result;
+  pid_t resultProcess = 0;  // a child of fork() inherits the parent's answers, not its workers
   std::atomic<pid_t> realtimeThread{0};
   std::atomic<bool> demoted{false};
 };
@@ -230,6 +231,7 @@ WorkerScheduling ScheduleCurrentThreadPromptly(Worker worker, const SchedulingRe
     std::lock_guard lock(slot.mutex);
     if (s.kind == WorkerScheduling::Kind::RealTime) slot.realtimeThread.store(s.threadId);
     slot.result = s;
+    slot.resultProcess = ::getpid();
     slot.asking = false;
   }
   slot.decided.notify_all();
@@ -250,8 +252,11 @@ bool ResetCurrentThreadScheduling() {
 std::optional<WorkerScheduling> WorkerSchedulingOf(Worker worker, std::chrono::milliseconds wait) {
   Slot& slot = SlotOf(worker);
   std::unique_lock lock(slot.mutex);
-  slot.decided.wait_for(lock, wait, [&] { return !slot.asking; });
-  if (slot.asking || !slot.result) return std::nullopt;
+  // A worker just started may not have begun to ask yet: wait for an answer, not for the end
+  // of a question.
+  const pid_t process = ::getpid();
+  auto answered = [&] { return !slot.asking && slot.result && slot.resultProcess == process; };
+  if (!slot.decided.wait_for(lock, wait, answered)) return std::nullopt;
   WorkerScheduling s = *slot.result;
   s.demoted = s.kind == WorkerScheduling::Kind::RealTime && slot.demoted.load();
   return s;

@@ -60,8 +60,9 @@ WorkerScheduling ScheduleCurrentThreadPromptly(Worker worker,
 // for the desktop. False when the thread could not be lowered.
 bool ResetCurrentThreadScheduling();
 
-// What `worker` got at its latest start. A worker still asking is waited for up to `wait`;
-// nullopt when it never started in this process or has not decided within `wait`.
+// What `worker` got at its latest start that has been decided. Waits up to `wait` for a
+// worker that was just started or is still asking; nullopt when no start of the worker has
+// been decided in this process within `wait`.
 std::optional<WorkerScheduling> WorkerSchedulingOf(Worker worker,
                                                    std::chrono::milliseconds wait = {});
 
