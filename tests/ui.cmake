@@ -40,5 +40,6 @@ kr450_add_test(NAME ui_window_logic_tests
   SOURCES
     ui/window_controller_test.cpp
     ui/function_menu_test.cpp
+    ui/popup_paint_plan_test.cpp
     ui/zel_menu_layout_test.cpp
   LIBS kr450_window_logic)
