@@ -467,7 +467,7 @@ TEST(WindowControllerTest, ExportThenImportGivesTheSameConfiguration) {
   EXPECT_FALSE(h.controller.pointer().buttonPressed);  // the dialog took the release
 }
 
-// Failures the engine reports reach the user; the Part's silence would hide lost work.
+// Failures the engine reports reach the user: staying silent would hide lost work.
 TEST(WindowControllerTest, EngineErrorsReachTheUser) {
   struct Case {
     const char* name;
