@@ -37,11 +37,6 @@ void CopyRect(QPainter& painter, const QImage& picture, QRect source, QPoint tar
   painter.drawImage(target + (cut.topLeft() - source.topLeft()), picture, cut);
 }
 
-bool DrawnByTheWindow(const SkinImageInfo& info) {
-  return !info.isMask &&
-         (info.group == SkinImageGroup::Window || info.group == SkinImageGroup::Knob);
-}
-
 }  // namespace
 
 TextExtent QtTextMeasure::Measure(std::string_view utf8) const {
@@ -50,7 +45,7 @@ TextExtent QtTextMeasure::Measure(std::string_view utf8) const {
 
 SkinPainter::SkinPainter(const SkinImageSet& images) : font_(SkinCaptionFont()), measure_(font_) {
   for (const SkinImageInfo& info : SKIN_IMAGES) {
-    if (DrawnByTheWindow(info)) images_[static_cast<size_t>(info.id)] = images.Get(info.id);
+    if (!info.isMask) images_[static_cast<size_t>(info.id)] = images.Get(info.id);
   }
   pageSize_ = images.Get(SkinImage::MainMask).size();
 }

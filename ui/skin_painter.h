@@ -36,8 +36,8 @@ class QtTextMeasure final : public TextMeasure {
 
 class SkinPainter {
  public:
-  // Keeps the window's pictures of `images` (shared, not copied) and the caption font
-  // ("宋体" 10 points).
+  // Keeps every picture of `images` but the masks (shared, not copied), so that it draws the
+  // popups' plans too, and the caption font ("宋体" 10 points).
   explicit SkinPainter(const SkinImageSet& images);
 
   const TextMeasure& Measure() const { return measure_; }
