@@ -24,9 +24,6 @@ constexpr int NORMAL_NICE = 0;
 constexpr rlim_t RTTIME_SOFT_US = 100000;  // SIGXCPU: the watchdog demotes the thread
 constexpr rlim_t RTTIME_HARD_US = 200000;  // SIGKILL; RealtimeKit's ceiling
 constexpr unsigned long TIGHT_TIMER_SLACK_NS = 1000;
-// RealtimeKit allows each user 25 requests in 20 s, shared with the desktop's audio. A
-// process that starts its workers again and again (a test program) stops asking after this.
-constexpr int REALTIMEKIT_REQUESTS_PER_PROCESS = 8;
 constexpr int WORKER_COUNT = 2;
 
 // What each worker got, for WorkerSchedulingOf; the thread id and the demotion are atomics
@@ -42,7 +39,10 @@ struct Slot {
 };
 
 Slot slots[WORKER_COUNT];
-std::atomic<int> realtimeKitRequests{0};
+// RealtimeKit allows each user 25 requests in 20 s, shared with the desktop's audio, and the
+// answer of a missing or refusing RealtimeKit does not change: once it has said no or not
+// answered, this process stops asking (a test program starts its workers again and again).
+std::atomic<bool> realtimeKitGaveUp{false};
 
 Slot& SlotOf(Worker worker) {
   return slots[static_cast<int>(worker)];
@@ -153,7 +153,7 @@ WorkerScheduling Decide(const SchedulingRequest& request) {
   }
   AddRefusal(refused, std::string("real-time directly: ") + std::strerror(errno));
 
-  if (realtimeKitRequests.fetch_add(1) < REALTIMEKIT_REQUESTS_PER_PROCESS) {
+  if (!realtimeKitGaveUp.load()) {
     RealtimeKitClient realtimeKit(std::chrono::steady_clock::now() + request.busTimeout);
     RealtimeKitClient::Answer answer =
         realtimeKit.MakeThreadRealtime(self, static_cast<uint32_t>(request.realtimePriority));
@@ -168,8 +168,9 @@ WorkerScheduling Decide(const SchedulingRequest& request) {
       return s;
     }
     AddRefusal(refused, answer.refused);
+    realtimeKitGaveUp.store(true);
   } else {
-    AddRefusal(refused, "RealtimeKit not asked again by this process");
+    AddRefusal(refused, "RealtimeKit not asked again after its first refusal");
   }
 
   SetPolicy(self, SCHED_OTHER, 0);  // only for SCHED_RESET_ON_FORK: threads it starts begin at 0
@@ -264,8 +265,8 @@ std::optional<WorkerScheduling> WorkerSchedulingOf(Worker worker, std::chrono::m
 
 std::string WorkerSchedulingLine(Worker worker, std::chrono::milliseconds wait) {
   const std::optional<WorkerScheduling> s = WorkerSchedulingOf(worker, wait);
-  if (!s) return WorkerName(worker) + ": not started";
-  return WorkerName(worker) + ": " + DescribeScheduling(*s);
+  if (!s) return WorkerName(worker) + " scheduling: not started";
+  return WorkerName(worker) + " scheduling: " + DescribeScheduling(*s);
 }
 
 }  // namespace kr450

@@ -66,8 +66,8 @@ bool ResetCurrentThreadScheduling();
 std::optional<WorkerScheduling> WorkerSchedulingOf(Worker worker,
                                                    std::chrono::milliseconds wait = {});
 
-// One line for a trace or the probe: "input reader: real-time, round-robin priority 10 (set
-// directly)", "action executor: not started".
+// One line for a trace or the probe: "input reader scheduling: real-time, round-robin priority
+// 10 (set directly)", "action executor scheduling: not started".
 std::string WorkerSchedulingLine(Worker worker, std::chrono::milliseconds wait = {});
 
 }  // namespace kr450

@@ -277,7 +277,7 @@ TEST(WorkerScheduling, RealTimeWhereTheProcessMayAndNormalForTheThreadsItStarts)
   EXPECT_LE(limit.rlim_max, 200000u);
   EXPECT_LT(limit.rlim_cur, limit.rlim_max);  // SIGXCPU comes before SIGKILL
   EXPECT_EQ(WorkerSchedulingLine(Worker::ActionExecutor),
-            "action executor: real-time, round-robin priority 10 (set directly)");
+            "action executor scheduling: real-time, round-robin priority 10 (set directly)");
 }
 
 // A real-time worker that never pauses (a macro without delays) must not get the driver
@@ -303,9 +303,10 @@ TEST(WorkerScheduling, ARealTimeWorkerThatNeverPausesIsDemotedNotKilled) {
   });
   if (child.Exited(77)) GTEST_SKIP() << "no real-time here: " << child.out;
   ASSERT_TRUE(WIFEXITED(child.status)) << "ended by signal " << WTERMSIG(child.status);
-  EXPECT_EQ(child.out,
-            "policy 0; action executor: normal (demoted from real-time after 100 ms on the "
-            "processor without a pause)");
+  EXPECT_EQ(
+      child.out,
+      "policy 0; action executor scheduling: normal (demoted from real-time after 100 ms on the "
+      "processor without a pause)");
 }
 
 // A listening socket that never accepts: a bus that does not answer.
@@ -406,11 +407,12 @@ TEST(RealtimeKit, MakesTheWorkersRealTimeForAnOrdinaryUser) {
     return 0;
   });
   ASSERT_TRUE(child.Exited(0)) << child.out;
-  EXPECT_EQ(child.out,
-            "2 action executor: real-time, round-robin priority 10 (granted by RealtimeKit; "
-            "real-time directly: Operation not permitted)\n"
-            "2 input reader: real-time, round-robin priority 10 (granted by RealtimeKit; "
-            "real-time directly: Operation not permitted)\n")
+  EXPECT_EQ(
+      child.out,
+      "2 action executor scheduling: real-time, round-robin priority 10 (granted by RealtimeKit; "
+      "real-time directly: Operation not permitted)\n"
+      "2 input reader scheduling: real-time, round-robin priority 10 (granted by RealtimeKit; "
+      "real-time directly: Operation not permitted)\n")
       << "rtkit-daemon: " << daemon.Log();
   EXPECT_GE(authority.checks(), 2);
 }
