@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -106,14 +104,10 @@ TEST_F(CliConfig, MissingConfigIsRecreatedFromTheShippedDefault) {
   EXPECT_TRUE(fs::exists(dir_.path() / "config.ini"));
 }
 
-// A fault here would hang on a named pipe for ever; the alarm ends the test instead.
+// A fault here would hang on a named pipe for ever; the guard ends the test instead.
 class CliConfigSpecialFiles : public CliConfig {
  protected:
-  void SetUp() override {
-    CliConfig::SetUp();
-    ::alarm(60);
-  }
-  void TearDown() override { ::alarm(0); }
+  test::HangGuard guard_;
 };
 
 TEST_F(CliConfigSpecialFiles, ImportAndExportTakeOnlyRegularFiles) {

@@ -20,6 +20,7 @@ bool Contains(const std::string& text, const std::string& part) {
 // A pipe would block the reader for ever, a device would be read until memory runs out, and
 // the rename of a write would put a regular file in the place of either.
 TEST(RegularFile, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
+  const test::HangGuard guard;
   test::ScratchDir dir;
   std::vector<test::SpecialFile> specials = test::MakeSpecialFiles(dir);
   fs::create_symlink(specials.front().path, dir.File("link-to-pipe.ini"));

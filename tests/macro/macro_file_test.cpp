@@ -235,6 +235,7 @@ TEST_F(MacroFileTest, ImportOfAMissingFileKeepsTheMacrosInMemory) {
 // A pipe named as a macro file would block the load for ever, and the export's rename would
 // replace it (or a device) with a regular file.
 TEST_F(MacroFileTest, WhatIsNotARegularFileIsShownAsMissingAndNeverReplaced) {
+  const test::HangGuard guard;
   const MacroTableData before = SampleTable(4);
   for (const test::SpecialFile& special : test::MakeSpecialFiles(folder_)) {
     SCOPED_TRACE(special.label);

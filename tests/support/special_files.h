@@ -58,6 +58,15 @@ inline std::vector<SpecialFile> MakeSpecialFiles(const ScratchDir& dir) {
   return made;
 }
 
+// Ends the test program if a read or write waits on a pipe for ever, instead of hanging it.
+class HangGuard {
+ public:
+  explicit HangGuard(unsigned seconds = 60) { ::alarm(seconds); }
+  ~HangGuard() { ::alarm(0); }
+  HangGuard(const HangGuard&) = delete;
+  HangGuard& operator=(const HangGuard&) = delete;
+};
+
 // A file of `size` bytes that takes no room on the disk.
 inline void MakeSparseFile(const std::string& path, uintmax_t size) {
   WriteFileBytes(path, "[Config7]\nK1=1\n");
