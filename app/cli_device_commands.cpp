@@ -65,9 +65,10 @@ bool AccessDenied(const std::string& error) {
 
 // What the driver does without a mouse: the files are written all the same, then the user
 // is asked to plug it in.
-int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyOutcome& outcome) {
-  if (!outcome.files.ok()) {
-    context.err << "kr450-cli: " << outcome.files.message() << "\n";
+int Finish(CliContext& context, DeviceSession& session, bool found,
+           const Result<ApplyReports>& outcome) {
+  if (!outcome) {
+    context.err << "kr450-cli: " << outcome.message() << "\n";
     return 1;
   }
   if (!found) {
@@ -75,9 +76,9 @@ int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyO
     if (AccessDenied(session.link().OpenError())) context.err << ACCESS_HINT << "\n";
     return 1;
   }
-  if (outcome.reportsFailed > 0) {
-    context.err << "kr450-cli: the mouse did not accept " << outcome.reportsFailed << " of "
-                << outcome.reportsSent + outcome.reportsFailed << " reports\n";
+  if (outcome->failed > 0) {
+    context.err << "kr450-cli: the mouse did not accept " << outcome->failed << " of "
+                << outcome->sent + outcome->failed << " reports\n";
     return 1;
   }
   return 0;
@@ -126,7 +127,7 @@ int Apply(CliContext& context, const std::vector<std::string>& args) {
   LoadAtStartup(session.state, context.dataDirectory);
   if (n != 0) SelectConfig(session.state, n);
   const bool found = session.link().OpenDevice();
-  const ApplyOutcome outcome = session.link().ApplyConfig();
+  const Result<ApplyReports> outcome = session.link().ApplyConfig();
   return Finish(context, session, found, outcome);
 }
 
@@ -137,7 +138,7 @@ int Reset(CliContext& context, const std::vector<std::string>& args) {
   const bool found = session.link().OpenDevice();
   StderrMessages messages(context.err);
   MacroTable macros;
-  ApplyOutcome outcome;
+  Result<ApplyReports> outcome = ApplyReports{};
   const ResetSteps steps{
       .resetMacros =
           [&] {

@@ -80,7 +80,7 @@ bool DriverSession::OpenDevice() {
   return stack_.link().OpenDevice();
 }
 
-ApplyOutcome DriverSession::Apply() {
+Result<ApplyReports> DriverSession::Apply() {
   return stack_.link().ApplyConfig();
 }
 
@@ -89,7 +89,7 @@ bool DriverSession::Start(const std::string& dataDirectory) {
   LoadMacros(dataDirectory);
   StartWorkers();
   const bool found = OpenDevice();
-  Apply();  // without the mouse it still stores the configuration
+  (void)Apply();  // without the mouse it still stores the configuration
   return found;
 }
 
@@ -116,7 +116,7 @@ void DriverSession::Stop(Ending ending) {
   if (ending == Ending::NoMouse) {
     // The apply stores the configuration as always; only the pointer speed goes back.
     const std::optional<int> speed = input_.GetPointerSpeed();
-    stack_.link().ApplyConfig();
+    (void)stack_.link().ApplyConfig();
     if (speed) input_.SetPointerSpeed(*speed);
   }
   reader_.Stop();

@@ -54,7 +54,7 @@ class DriverSession {
   void LoadConfiguration(const std::string& dataDirectory);  // config.ini, current config
   void LoadMacros(const std::string& dataDirectory);         // Macro.dat
   bool OpenDevice();  // true when the mouse was found and opened
-  ApplyOutcome Apply();
+  Result<ApplyReports> Apply();  // the reports sent, or why config.ini was not written
 
   // All of the above in order, for a driver without a window. False without the mouse; the
   // configuration is applied all the same (the files are written).

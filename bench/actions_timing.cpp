@@ -81,7 +81,7 @@ struct Rig {
     state.mainPageShown = false;  // no blink worker
     state.WithConfig([&](ConfigState& s) { s.config.buttons[5] = code; });
     link.OpenDevice();
-    link.ApplyConfig();
+    (void)link.ApplyConfig();
     mouse.PressKey(6);  // the start click: its release ends the prompt
     mouse.ReleaseKey(6);
   }

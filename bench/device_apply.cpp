@@ -37,8 +37,8 @@ struct ApplySetup {
 void BM_ApplyConfig(benchmark::State& bench) {
   ApplySetup setup;
   for (auto _ : bench) {
-    ApplyOutcome outcome = setup.link.ApplyConfig();
-    benchmark::DoNotOptimize(outcome.reportsSent);
+    Result<ApplyReports> outcome = setup.link.ApplyConfig();
+    benchmark::DoNotOptimize(outcome->sent);
     setup.mouse.ClearFeatureReports();
   }
 }

@@ -2,7 +2,7 @@
 
 namespace kr450 {
 
-ApplyOutcome ApplySequence::Apply() {
+Result<ApplyReports> ApplySequence::Apply() {
   std::lock_guard lock(mutex_);
   applied_ = true;
   return step_.Run();

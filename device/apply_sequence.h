@@ -14,7 +14,7 @@ class ApplySequence {
  public:
   ApplySequence(const DriverState& state, ApplyStep& step) : state_(state), step_(step) {}
 
-  ApplyOutcome Apply();
+  Result<ApplyReports> Apply();
   // The system resumed: applies again unless nothing was applied yet or the driver closes.
   void OnResume();
   // The driver says goodbye: an apply under way ends first, and no resume applies after it.

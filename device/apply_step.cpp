@@ -22,27 +22,28 @@ Status StoreConfig(const ConfigState& s, const std::string& file) {
   return WriteConfigValues(s.config, file, s.currentConfig);
 }
 
-void KeepFirstFailure(ApplyOutcome& outcome, Status status) {
-  if (!status && outcome.files.ok()) outcome.files = std::move(status);
+void KeepFirstFailure(Status& first, Status status) {
+  if (!status && first.ok()) first = std::move(status);
 }
 
 }  // namespace
 
-ApplyOutcome ApplyStep::Run() {
-  ApplyOutcome outcome;
+Result<ApplyReports> ApplyStep::Run() {
+  ApplyReports reports;
   state_.driverRunning.store(true);
   const ConfigState applied = TakeSnapshot();
   const std::string& file = state_.configFilePath;
-  KeepFirstFailure(outcome, WriteApplyStart(applied, file));
-  SendButtons(applied.config, outcome);
-  SendWheelStageAndLight(applied, outcome);
+  Status files = WriteApplyStart(applied, file);
+  SendButtons(applied.config, reports);
+  SendWheelStageAndLight(applied, reports);
   window_.RequestRepaint();
   SetPointerSpeed(applied.config);
   // The configuration being edited, as it is now, into its own section: a stage step the
   // executor made meanwhile is kept, and a switch of configuration does not put one
   // configuration's values into another's section.
-  KeepFirstFailure(outcome, StoreConfig(state_.Snapshot(), file));
-  return outcome;
+  KeepFirstFailure(files, StoreConfig(state_.Snapshot(), file));
+  if (!files) return files;
+  return reports;
 }
 
 // One snapshot, taken with the left-button guard and the copies the executor's own reports
@@ -57,21 +58,21 @@ ConfigState ApplyStep::TakeSnapshot() {
   });
 }
 
-void ApplyStep::SendButtons(const DeviceConfig& config, ApplyOutcome& outcome) {
+void ApplyStep::SendButtons(const DeviceConfig& config, ApplyReports& reports) {
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     const uint8_t function = DeviceFunctionFor(config.buttons[i]);
     if (function > 17 && function != SOFTWARE_FUNCTION) continue;
-    Send(outcome, CMD_BUTTON_MAP, ButtonDeviceKey[i], function);
+    Send(reports, CMD_BUTTON_MAP, ButtonDeviceKey[i], function);
     if (function == SOFTWARE_FUNCTION) prompt_.OfferButton(i + 1);
   }
 }
 
 // The stage the mouse is told is the one whose value it gets, as in the executor's reports.
-void ApplyStep::SendWheelStageAndLight(const ConfigState& applied, ApplyOutcome& outcome) {
+void ApplyStep::SendWheelStageAndLight(const ConfigState& applied, ApplyReports& reports) {
   const DeviceConfig& config = applied.config;
-  Send(outcome, CMD_WHEEL, static_cast<uint8_t>(config.wheelStatus), 0);
+  Send(reports, CMD_WHEEL, static_cast<uint8_t>(config.wheelStatus), 0);
   const int level = std::clamp<int32_t>(config.dpiLevel, 0, STAGE_COUNT - 1);
-  Send(outcome, CMD_STAGE_LIGHT, static_cast<uint8_t>(level),
+  Send(reports, CMD_STAGE_LIGHT, static_cast<uint8_t>(level),
        StageAndLightByte(applied.appliedDpiStage[level], applied.appliedLedStatus));
 }
 
@@ -80,8 +81,8 @@ void ApplyStep::SetPointerSpeed(const DeviceConfig& config) {
   if (pointer_.GetPointerSpeed()) pointer_.SetPointerSpeed(SystemPointerSpeed(config.pointerSpeed));
 }
 
-void ApplyStep::Send(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3) {
-  ++(reports_.Send(command, byte2, byte3) ? outcome.reportsSent : outcome.reportsFailed);
+void ApplyStep::Send(ApplyReports& reports, uint8_t command, uint8_t byte2, uint8_t byte3) {
+  ++(reports_.Send(command, byte2, byte3) ? reports.sent : reports.failed);
 }
 
 }  // namespace kr450

@@ -9,12 +9,10 @@
 
 namespace kr450 {
 
-// What an apply did, for callers that report it (the command-line tool); the window may
-// ignore it, as the driver never shows these failures.
-struct ApplyOutcome {
-  Status files = Status::Ok();  // the first write of config.ini that failed
-  int reportsSent = 0;          // feature reports the mouse accepted
-  int reportsFailed = 0;        // feature reports that could not be sent (no mouse included)
+// The feature reports of one apply, for callers that report them (the command-line tool).
+struct ApplyReports {
+  int sent = 0;    // accepted by the mouse
+  int failed = 0;  // could not be sent (no mouse included)
 };
 
 // The apply step (ApplyConfig): stores Init/CurConfig and configuration 6, sends the eight
@@ -22,6 +20,9 @@ struct ApplyOutcome {
 // a driver-performed function, sets the pointer speed and stores the current configuration.
 // Never leaves the mouse without a left button: when no button holds code 1, button 1 gets
 // it first. Without a mouse the files and the pointer speed are still written.
+//
+// The result is the reports sent, or the first write of config.ini that failed (the reports
+// and the pointer speed were still sent). The driver shows neither to the user.
 //
 // Run() may be called from any thread but not twice at once (ApplySequence serialises it);
 // it blocks only on the device, the display server and the config.ini writes.
@@ -31,14 +32,14 @@ class ApplyStep {
             WindowLink& window, ClickPrompt& prompt)
       : state_(state), reports_(reports), pointer_(pointer), window_(window), prompt_(prompt) {}
 
-  ApplyOutcome Run();
+  Result<ApplyReports> Run();
 
  private:
   ConfigState TakeSnapshot();
-  void SendButtons(const DeviceConfig& config, ApplyOutcome& outcome);
-  void SendWheelStageAndLight(const ConfigState& applied, ApplyOutcome& outcome);
+  void SendButtons(const DeviceConfig& config, ApplyReports& reports);
+  void SendWheelStageAndLight(const ConfigState& applied, ApplyReports& reports);
   void SetPointerSpeed(const DeviceConfig& config);
-  void Send(ApplyOutcome& outcome, uint8_t command, uint8_t byte2, uint8_t byte3);
+  void Send(ApplyReports& reports, uint8_t command, uint8_t byte2, uint8_t byte3);
 
   DriverState& state_;
   const ReportSender& reports_;

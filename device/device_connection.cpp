@@ -46,23 +46,28 @@ DeviceConnection::DeviceConnection(DriverState& state, HidPlatform& platform)
 bool DeviceConnection::Open(const std::function<void()>& mouseSeen) {
   const SearchResult search = Search(platform_.Enumerate(), state_, mouseSeen);
   // Both collections must be there and open; one alone cannot run the driver.
-  HidOpenResult read;
-  HidOpenResult write;
-  if (search.input) read = platform_.Open(*search.input, HidAccess::Read);
-  if (search.feature) write = platform_.Open(*search.feature, HidAccess::Write);
-  const bool found = read.handle && write.handle;
+  std::string error;  // the first open that failed says why
+  auto open = [&](const std::optional<HidCollectionInfo>& info, HidAccess access) {
+    if (!info) return std::shared_ptr<HidHandle>();
+    Result<std::shared_ptr<HidHandle>> handle = platform_.Open(*info, access);
+    if (!handle && error.empty()) error = handle.message();
+    return std::move(handle).ValueOr(nullptr);
+  };
+  std::shared_ptr<HidHandle> read = open(search.input, HidAccess::Read);
+  std::shared_ptr<HidHandle> write = open(search.feature, HidAccess::Write);
+  const bool found = read && write;
   if (!found) {
-    read.handle.reset();
-    write.handle.reset();
+    read.reset();
+    write.reset();
   }
 
   std::shared_ptr<HidHandle> previousRead;
   {
     std::lock_guard lock(mutex_);
     if (!search.path.empty()) devicePath_ = search.path;
-    openError_ = !read.error.empty() ? read.error : write.error;
-    previousRead = std::exchange(readHandle_, read.handle);
-    featureHandle_ = write.handle;
+    openError_ = error;
+    previousRead = std::exchange(readHandle_, read);
+    featureHandle_ = write;
     inputReportLength_ = search.input ? search.input->inputReportLength : 0;
     featureReportLength_ = search.feature ? search.feature->featureReportLength : 0;
   }

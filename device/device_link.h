@@ -49,8 +49,8 @@ class DeviceLink {
     return reports_.Send(command, byte2, byte3);
   }
 
-  // The apply step (ApplyStep says what it does).
-  ApplyOutcome ApplyConfig() { return sequence_.Apply(); }
+  // The apply step (ApplyStep says what it does and what it gives).
+  Result<ApplyReports> ApplyConfig() { return sequence_.Apply(); }
 
   // Whether an event's path is the mouse's (compared without regard to case).
   bool IsOurDevice(std::string_view path) const { return connection_.IsMousePath(path); }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "config/status.h"
+
 namespace kr450 {
 
 // One top-level collection of a HID device. A device node (a hidraw node) may hold several
@@ -70,11 +72,6 @@ class HidHandle {
   virtual void CancelRead() = 0;
 };
 
-struct HidOpenResult {
-  std::shared_ptr<HidHandle> handle;  // empty when the open failed
-  std::string error;                  // why it failed
-};
-
 enum class HidEventKind { Arrival, Removal };
 
 // A device node that appeared or disappeared.
@@ -98,8 +95,9 @@ class HidPlatform {
   virtual std::vector<HidCollectionInfo> Enumerate() = 0;
 
   // Opens a collection listed by Enumerate for reading input reports or for writing feature
-  // reports. Fails (empty handle, with the reason) when the node is gone or access is denied.
-  virtual HidOpenResult Open(const HidCollectionInfo& collection, HidAccess access) = 0;
+  // reports: a handle (never null), or why not (the node is gone, access is denied).
+  virtual Result<std::shared_ptr<HidHandle>> Open(const HidCollectionInfo& collection,
+                                                  HidAccess access) = 0;
 
   // Starts delivering arrival and removal of device nodes to `handler`, on a thread of the
   // platform's own (or, for a simulated device, on the thread that plugs or unplugs it).

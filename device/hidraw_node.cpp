@@ -37,16 +37,16 @@ std::vector<HidCollectionInfo> CollectionsOfNode(const HidrawNode& node,
   base.accessible = base.readable = base.writable = node.accessible;
   base.error = node.error;
 
-  const DescriptorParseResult parsed = ParseReportDescriptor(descriptor);
-  if (!parsed.descriptor || parsed.descriptor->collections.empty()) {
+  const Result<ReportDescriptor> parsed = ParseReportDescriptor(descriptor);
+  if (!parsed || parsed->collections.empty()) {
     HidCollectionInfo unreadable = base;
-    const std::string why = parsed.descriptor ? "no top-level collection" : parsed.error;
+    const std::string why = parsed ? "no top-level collection" : parsed.message();
     unreadable.error = (base.error.empty() ? "" : base.error + "; ") + "report descriptor: " + why;
     return {unreadable};
   }
   std::vector<HidCollectionInfo> entries;
   int index = 0;
-  for (const DescriptorCollection& c : parsed.descriptor->collections) {
+  for (const DescriptorCollection& c : parsed->collections) {
     HidCollectionInfo entry = base;
     entry.collection = index++;
     entry.usagePage = c.usagePage;

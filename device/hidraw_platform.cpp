@@ -235,31 +235,31 @@ class HidrawPlatform final : public HidPlatform {
     return collections;
   }
 
-  HidOpenResult Open(const HidCollectionInfo& collection, HidAccess access) override {
+  Result<std::shared_ptr<HidHandle>> Open(const HidCollectionInfo& collection,
+                                          HidAccess access) override {
     Fd fd(open(collection.path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid() && errno == EACCES) {
       // A node the user may only read (or only write) still serves one purpose.
       const int mode = access == HidAccess::Read ? O_RDONLY : O_WRONLY;
       fd = Fd(open(collection.path.c_str(), mode | O_NONBLOCK | O_CLOEXEC));
     }
-    if (!fd.valid()) return {nullptr, collection.path + ": " + ErrnoText(errno)};
+    if (!fd.valid()) return Status::Error(collection.path + ": " + ErrnoText(errno));
     Fd cancel(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    if (!cancel.valid()) return {nullptr, "eventfd: " + ErrnoText(errno)};
+    if (!cancel.valid()) return Status::Error("eventfd: " + ErrnoText(errno));
 
-    const DescriptorParseResult parsed =
+    const Result<ReportDescriptor> parsed =
         ParseReportDescriptor(DescriptorOf(collection.path, fd.get()));
     DescriptorCollection described;
     bool usesIds = false;
-    if (parsed.descriptor) {
-      usesIds = parsed.descriptor->usesReportIds;
-      const auto& all = parsed.descriptor->collections;
+    if (parsed) {
+      usesIds = parsed->usesReportIds;
+      const auto& all = parsed->collections;
       if (collection.collection >= 0 && static_cast<size_t>(collection.collection) < all.size()) {
         described = all[collection.collection];
       }
     }
-    return {std::make_shared<HidrawHandle>(std::move(fd), std::move(cancel), std::move(described),
-                                           usesIds),
-            {}};
+    return std::shared_ptr<HidHandle>(std::make_shared<HidrawHandle>(
+        std::move(fd), std::move(cancel), std::move(described), usesIds));
   }
 
   bool WatchDevices(HidEventHandler handler) override {

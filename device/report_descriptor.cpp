@@ -93,20 +93,20 @@ class DescriptorParser {
  public:
   explicit DescriptorParser(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
-  DescriptorParseResult Parse() {
+  Result<ReportDescriptor> Parse() {
     while (pos_ < bytes_.size()) {
       Item item;
       std::string error = NextItem(item);
       if (error.empty()) error = Handle(item);
-      if (!error.empty()) return {std::nullopt, std::move(error)};
+      if (!error.empty()) return Status::Error(std::move(error));
     }
-    if (depth_ != 0) return {std::nullopt, "collection not ended"};
+    if (depth_ != 0) return Status::Error("collection not ended");
     ReportDescriptor descriptor;
     descriptor.usesReportIds = usesIds_;
     for (const CollectionBuilder& builder : done_) {
       descriptor.collections.push_back(Finished(builder, usesIds_));
     }
-    return {std::move(descriptor), {}};
+    return descriptor;
   }
 
  private:
@@ -255,7 +255,7 @@ class DescriptorParser {
 
 }  // namespace
 
-DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes) {
+Result<ReportDescriptor> ParseReportDescriptor(std::span<const uint8_t> bytes) {
   return DescriptorParser(bytes).Parse();
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "config/status.h"
+
 namespace kr450 {
 
 // One top-level collection of a HID report descriptor, as the HID parser sees it.
@@ -27,14 +29,10 @@ struct ReportDescriptor {
   std::vector<DescriptorCollection> collections;
 };
 
-struct DescriptorParseResult {
-  std::optional<ReportDescriptor> descriptor;  // empty when the bytes are not a descriptor
-  std::string error;                           // why
-};
-
 // Parses a report descriptor (the bytes a device gives for HIDIOCGRDESC or its sysfs
-// report_descriptor). Never reads outside `bytes`; every size is bounded, so descriptor bytes
-// from any device are safe. Items outside a top-level collection are ignored.
-DescriptorParseResult ParseReportDescriptor(std::span<const uint8_t> bytes);
+// report_descriptor); an error says why the bytes are not a descriptor. Never reads outside
+// `bytes`; every size is bounded, so descriptor bytes from any device are safe. Items outside a
+// top-level collection are ignored.
+Result<ReportDescriptor> ParseReportDescriptor(std::span<const uint8_t> bytes);
 
 }  // namespace kr450

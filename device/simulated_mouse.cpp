@@ -110,21 +110,22 @@ std::vector<HidCollectionInfo> SimulatedMouse::Enumerate() {
   return list;
 }
 
-HidOpenResult SimulatedMouse::Open(const HidCollectionInfo& collection, HidAccess access) {
+Result<std::shared_ptr<HidHandle>> SimulatedMouse::Open(const HidCollectionInfo& collection,
+                                                        HidAccess access) {
   std::lock_guard lock(mutex_);
   if (collection.path != path_) {
     const bool known = std::any_of(others_.begin(), others_.end(), [&](const HidCollectionInfo& o) {
       return o.path == collection.path;
     });
-    if (!known) return {nullptr, collection.path + ": No such file or directory"};
-    return {std::make_shared<Handle>(*this, false, false, 0), {}};
+    if (!known) return Status::Error(collection.path + ": No such file or directory");
+    return std::shared_ptr<HidHandle>(std::make_shared<Handle>(*this, false, false, 0));
   }
-  if (!present_) return {nullptr, collection.path + ": No such file or directory"};
-  if (accessDenied_) return {nullptr, collection.path + ": Permission denied"};
+  if (!present_) return Status::Error(collection.path + ": No such file or directory");
+  if (accessDenied_) return Status::Error(collection.path + ": Permission denied");
   const bool reads = access == HidAccess::Read && collection.usagePage == 0xFF00;
   auto handle = std::make_shared<Handle>(*this, true, reads, plugGeneration_);
   if (reads) readers_.push_back(handle.get());
-  return {handle, {}};
+  return std::shared_ptr<HidHandle>(std::move(handle));
 }
 
 bool SimulatedMouse::WatchDevices(HidEventHandler handler) {

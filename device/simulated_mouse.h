@@ -41,7 +41,8 @@ class SimulatedMouse final : public HidPlatform {
 
   // HidPlatform.
   std::vector<HidCollectionInfo> Enumerate() override;
-  HidOpenResult Open(const HidCollectionInfo& collection, HidAccess access) override;
+  Result<std::shared_ptr<HidHandle>> Open(const HidCollectionInfo& collection,
+                                          HidAccess access) override;
   bool WatchDevices(HidEventHandler handler) override;
   void StopWatching() override;
 

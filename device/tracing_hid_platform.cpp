@@ -25,10 +25,11 @@ class TracingHidPlatform::Handle final : public HidHandle {
 TracingHidPlatform::TracingHidPlatform(HidPlatform& inner, FeatureObserver onFeatureReport)
     : inner_(inner), observer_(std::move(onFeatureReport)) {}
 
-HidOpenResult TracingHidPlatform::Open(const HidCollectionInfo& collection, HidAccess access) {
-  HidOpenResult result = inner_.Open(collection, access);
-  if (result.handle) result.handle = std::make_shared<Handle>(*this, std::move(result.handle));
-  return result;
+Result<std::shared_ptr<HidHandle>> TracingHidPlatform::Open(const HidCollectionInfo& collection,
+                                                            HidAccess access) {
+  Result<std::shared_ptr<HidHandle>> result = inner_.Open(collection, access);
+  if (!result) return result;
+  return std::shared_ptr<HidHandle>(std::make_shared<Handle>(*this, std::move(*result)));
 }
 
 bool TracingHidPlatform::WatchDevices(HidEventHandler handler) {

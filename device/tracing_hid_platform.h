@@ -18,7 +18,8 @@ class TracingHidPlatform final : public HidPlatform {
   TracingHidPlatform(HidPlatform& inner, FeatureObserver onFeatureReport);
 
   std::vector<HidCollectionInfo> Enumerate() override { return inner_.Enumerate(); }
-  HidOpenResult Open(const HidCollectionInfo& collection, HidAccess access) override;
+  Result<std::shared_ptr<HidHandle>> Open(const HidCollectionInfo& collection,
+                                          HidAccess access) override;
   bool WatchDevices(HidEventHandler handler) override;
   void StopWatching() override { inner_.StopWatching(); }
 

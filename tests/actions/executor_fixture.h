@@ -62,7 +62,7 @@ class ExecutorTest : public ::testing::Test {
     LoadAtStartup(state_, folder_.path().string());
     link_ = std::make_unique<DeviceLink>(state_, mouse_, input_, window_, linkClock_);
     ASSERT_TRUE(link_->OpenDevice());
-    link_->ApplyConfig();
+    (void)link_->ApplyConfig();
     state_.driverRunning.store(true);  // as after the start click
     mouse_.ClearFeatureReports();
     input_.Clear();

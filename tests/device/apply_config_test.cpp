@@ -19,14 +19,14 @@ class ApplyConfigTest : public DeviceLinkTest {
 };
 
 TEST_F(ApplyConfigTest, FactoryButtonsSendTheEightReportsAndPromptForButton6) {
-  const ApplyOutcome outcome = link.ApplyConfig();
+  const Result<ApplyReports> outcome = link.ApplyConfig();
+  ASSERT_TRUE(outcome) << outcome.message();
   EXPECT_EQ(mouse.FeatureReports(),
             (Reports{Report(0x10, 1, 1), Report(0x10, 2, 2), Report(0x10, 3, 3), Report(0x10, 5, 5),
                      Report(0x10, 4, 4), Report(0x10, 6, 31), Report(0x11, 0, 0),
                      Report(0x09, 0, 0x90)}));
-  EXPECT_EQ(outcome.reportsSent, 8);
-  EXPECT_EQ(outcome.reportsFailed, 0);
-  EXPECT_TRUE(outcome.files.ok());
+  EXPECT_EQ(outcome->sent, 8);
+  EXPECT_EQ(outcome->failed, 0);
   EXPECT_FALSE(state.driverRunning);
   EXPECT_EQ(state.promptButton, 6);
   EXPECT_TRUE(state.promptWorkerStarted);
@@ -51,7 +51,7 @@ TEST_F(ApplyConfigTest, ButtonReportsFollowTheFunctionCatalogueAndThePromptNames
     SetConfig(1, [&](DeviceConfig& config) { config.buttons = c.buttons; });
     state.promptWorkerStarted = false;
     mouse.ClearFeatureReports();
-    link.ApplyConfig();
+    (void)link.ApplyConfig();
     const Reports reports = mouse.FeatureReports();
     ASSERT_EQ(reports.size(), 8u);
     for (int i = 0; i < 6; ++i) {
@@ -85,7 +85,7 @@ TEST_F(ApplyConfigTest, StageAndLightingReportCarriesTheActiveStageAndMode) {
       config.ledStatus = c.led;
     });
     mouse.ClearFeatureReports();
-    link.ApplyConfig();
+    (void)link.ApplyConfig();
     EXPECT_EQ(mouse.FeatureReports().back(), Report(0x09, c.sentLevel, c.expected));
     EXPECT_EQ(state.Snapshot().appliedDpiStage, c.stages);
     EXPECT_EQ(state.Snapshot().appliedLedStatus, c.led);
@@ -103,7 +103,7 @@ TEST_F(ApplyConfigTest, StoresConfiguration6BeforeSendingAndTheCurrentOneAfter) 
   });
   DeviceLink tracedLink(state, traced, pointer, window, clock);
   ASSERT_TRUE(tracedLink.OpenDevice());
-  tracedLink.ApplyConfig();
+  (void)tracedLink.ApplyConfig();
   EXPECT_EQ(config6AtFirstReport, "41");
   EXPECT_EQ(config3AtFirstReport, "");
   EXPECT_EQ(Value("Init", "CurConfig"), "3");
@@ -124,7 +124,7 @@ TEST_F(ApplyConfigTest, Configuration6IsWhatWasSentWhileTheConfigurationChanges)
   });
   for (int apply = 0; apply < 100; ++apply) {
     mouse.ClearFeatureReports();
-    link.ApplyConfig();
+    (void)link.ApplyConfig();
     const Reports reports = mouse.FeatureReports();
     ASSERT_EQ(reports.size(), 8u);
     const std::string k2 = Value("Config6", "K2");
@@ -146,7 +146,7 @@ TEST_F(ApplyConfigTest, TheCurrentConfigurationIsStoredAsItIsAtTheEndOfTheApply)
   });
   DeviceLink tracedLink(state, traced, pointer, window, clock);
   ASSERT_TRUE(tracedLink.OpenDevice());
-  tracedLink.ApplyConfig();
+  (void)tracedLink.ApplyConfig();
   EXPECT_EQ(Value("Config6", "DPI_LEVEL"), "1");
   EXPECT_EQ(Value("Config2", "DPI_LEVEL"), "2");
   EXPECT_EQ(mouse.FeatureReports().back()[2], 1);
@@ -155,7 +155,7 @@ TEST_F(ApplyConfigTest, TheCurrentConfigurationIsStoredAsItIsAtTheEndOfTheApply)
 TEST_F(ApplyConfigTest, NeverLeavesTheMouseWithoutALeftButton) {
   // A configuration without any code 1, as a missing section or a hand-edited file gives.
   SetConfig(2, [](DeviceConfig& config) { config.buttons = {0, 2, 3, 41, 4, 6}; });
-  link.ApplyConfig();
+  (void)link.ApplyConfig();
   EXPECT_EQ(mouse.FeatureReports().front(), Report(0x10, 1, 1));
   EXPECT_EQ(mouse.KeyFunction(1), 1);
   EXPECT_EQ(state.Config().buttons[0], 1);
@@ -164,19 +164,19 @@ TEST_F(ApplyConfigTest, NeverLeavesTheMouseWithoutALeftButton) {
 
   // A left button elsewhere is kept where it is.
   SetConfig(2, [](DeviceConfig& config) { config.buttons = {2, 1, 3, 5, 4, 6}; });
-  link.ApplyConfig();
+  (void)link.ApplyConfig();
   EXPECT_EQ(state.Config().buttons, (std::array<FunctionCode, 6>{2, 1, 3, 5, 4, 6}));
 }
 
 TEST_F(ApplyConfigTest, SetsTheSystemPointerSpeedWhenItCanBeRead) {
-  for (const auto& c : {std::pair{8, 7}, {9, 9}, {10, 10}}) {
+  for (const auto& c : {std::pair<uint8_t, int>{8, 7}, {9, 9}, {10, 10}}) {
     SetConfig(1, [&](DeviceConfig& config) { config.pointerSpeed = c.first; });
-    link.ApplyConfig();
+    (void)link.ApplyConfig();
     EXPECT_EQ(pointer.SpeedsSet().back(), c.second);
   }
   const size_t before = pointer.SpeedsSet().size();
   pointer.SetReadable(false);
-  link.ApplyConfig();
+  (void)link.ApplyConfig();
   EXPECT_EQ(pointer.SpeedsSet().size(), before);
 }
 
@@ -186,12 +186,12 @@ TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButtonAndStartsNoSe
   state.mainPageShown = true;
   DeviceLink mainPage(state, mouse, pointer, window, gate);
   ASSERT_TRUE(mainPage.OpenDevice());
-  mainPage.ApplyConfig();
+  (void)mainPage.ApplyConfig();
   ASSERT_TRUE(Eventually([&] { return gate.Sleepers() == 1; }));
   EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 1);
 
   SetConfig(1, [](DeviceConfig& config) { config.buttons = {1, 2, 40, 5, 4, 3}; });
-  mainPage.ApplyConfig();
+  (void)mainPage.ApplyConfig();
   EXPECT_FALSE(state.driverRunning);
   EXPECT_EQ(state.promptButton, 3);
   EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 1);
@@ -202,23 +202,25 @@ TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButtonAndStartsNoSe
   gate.Release();
   ASSERT_TRUE(Eventually([&] { return !state.promptBlinkRunning.load(); }));
   state.mainPageShown = false;
-  mainPage.ApplyConfig();
+  (void)mainPage.ApplyConfig();
   EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 2);
 }
 
 TEST_F(ApplyConfigTest, FailedSendsAreCountedAndTheFilesStillWritten) {
   mouse.SetFailSends(true);
-  const ApplyOutcome outcome = link.ApplyConfig();
-  EXPECT_EQ(outcome.reportsSent, 0);
-  EXPECT_EQ(outcome.reportsFailed, 8);
+  const Result<ApplyReports> outcome = link.ApplyConfig();
+  ASSERT_TRUE(outcome) << outcome.message();
+  EXPECT_EQ(outcome->sent, 0);
+  EXPECT_EQ(outcome->failed, 8);
   EXPECT_EQ(Value("Config6", "K6"), "6");
 }
 
 TEST_F(DeviceLinkTest, WithoutTheMouseTheApplyStillWritesFilesSpeedAndPrompt) {
   mouse.Unplug();
   ASSERT_FALSE(link.OpenDevice());
-  const ApplyOutcome outcome = link.ApplyConfig();
-  EXPECT_EQ(outcome.reportsSent, 0);
+  const Result<ApplyReports> outcome = link.ApplyConfig();
+  ASSERT_TRUE(outcome) << outcome.message();
+  EXPECT_EQ(outcome->sent, 0);
   EXPECT_TRUE(mouse.FeatureReports().empty());
   EXPECT_EQ(Value("Init", "CurConfig"), "1");
   EXPECT_EQ(Value("Config6", "K6"), "6");
@@ -229,9 +231,10 @@ TEST_F(DeviceLinkTest, WithoutTheMouseTheApplyStillWritesFilesSpeedAndPrompt) {
 TEST_F(DeviceLinkTest, AnUnwritableFileIsReportedAndTheReportsStillSent) {
   state.configFilePath = dir.File("missing-folder/config.ini");
   ASSERT_TRUE(link.OpenDevice());
-  const ApplyOutcome outcome = link.ApplyConfig();
-  EXPECT_FALSE(outcome.files.ok());
-  EXPECT_EQ(outcome.reportsSent, 8);
+  const Result<ApplyReports> outcome = link.ApplyConfig();
+  EXPECT_FALSE(outcome);
+  EXPECT_NE(outcome.message(), "");
+  EXPECT_EQ(mouse.FeatureReports().size(), 8u);
 }
 
 TEST(FeatureReport, IsBuiltWholeAndZeroPadded) {

@@ -104,7 +104,7 @@ TEST_F(DeviceLinkTest, RemovalOfTheMouseEndsTheDriverWithoutAReport) {
 
 TEST_F(DeviceLinkTest, ResumeWhileThePromptWaitsAppliesAndPromptsAgain) {
   ASSERT_TRUE(link.OpenDevice());
-  link.ApplyConfig();
+  (void)link.ApplyConfig();
   state.driverRunning = false;
   mouse.ClearFeatureReports();
   link.OnResume();
@@ -117,7 +117,7 @@ TEST_F(DeviceLinkTest, ResumeAppliesOnlyBetweenTheFirstApplyAndTheClose) {
   ASSERT_TRUE(link.OpenDevice());
   link.OnResume();  // nothing applied yet: nothing to apply again
   EXPECT_TRUE(mouse.FeatureReports().empty());
-  link.ApplyConfig();
+  (void)link.ApplyConfig();
   link.ShutDown();
   mouse.ClearFeatureReports();
   link.OnResume();  // the mouse was told goodbye

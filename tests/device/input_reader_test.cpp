@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"press dropped while prompting", false, 0, 0, {6, 243}, 0, 0, 0, false, 0},
         ReaderCase{"release report ends the prompt", false, 1, 0, {6, 0}, 0, 0, 0, true, 1},
         ReaderCase{"(5, 0) does not end the prompt", false, 0, 0, {5, 0}, 0, 0, 0, false, 0}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& test) { return "case" + std::to_string(test.index); });
 
 class InputReaderTest : public DeviceLinkTest {
  protected:
@@ -70,7 +70,7 @@ class InputReaderTest : public DeviceLinkTest {
 
 TEST_F(InputReaderTest, ThePromptEndsOnTheClickAndLaterPressesWakeTheExecutor) {
   ASSERT_TRUE(link.OpenDevice());
-  link.ApplyConfig();  // factory buttons: key 6 reports to the driver
+  (void)link.ApplyConfig();  // factory buttons: key 6 reports to the driver
   reader.Start();
   mouse.PressKey(1);  // performed by the mouse itself, nothing to read
   mouse.PressKey(6);

@@ -22,10 +22,10 @@ TEST_P(RecordedDescriptor, GivesOneCollectionPerTopLevelCollectionWithItsLengths
   const FixtureCase& c = GetParam();
   const std::vector<uint8_t> bytes = LoadHexFixture(c.file);
   ASSERT_FALSE(bytes.empty());
-  const DescriptorParseResult parsed = ParseReportDescriptor(bytes);
-  ASSERT_TRUE(parsed.descriptor) << parsed.error;
-  EXPECT_EQ(parsed.descriptor->usesReportIds, c.usesIds);
-  EXPECT_EQ(parsed.descriptor->collections, c.collections);
+  const Result<ReportDescriptor> parsed = ParseReportDescriptor(bytes);
+  ASSERT_TRUE(parsed) << parsed.message();
+  EXPECT_EQ(parsed->usesReportIds, c.usesIds);
+  EXPECT_EQ(parsed->collections, c.collections);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -41,8 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   {{0x0001, 0x0006, 9, 2, 0, {1}},
                                    {0x000C, 0x0001, 5, 0, 0, {2, 4}},
                                    {0x0001, 0x0080, 2, 0, 0, {3}}}}),
-    [](const auto& info) {
-      std::string name = info.param.file;
+    [](const auto& test) {
+      std::string name = test.param.file;
       return name.substr(0, name.find('.'));
     });
 
@@ -55,10 +55,10 @@ TEST(ReportDescriptor, HandlesPushPopExtendedUsageAndLongItems) {
       0xFE, 0x02, 0x10, 0xAA, 0xBB,        // a long item, skipped
       0x75, 0x0C, 0x95, 0x01, 0x81, 0x02,  // 12 bits of input: 2 bytes
       0xC0};
-  const DescriptorParseResult parsed = ParseReportDescriptor(bytes);
-  ASSERT_TRUE(parsed.descriptor) << parsed.error;
-  ASSERT_EQ(parsed.descriptor->collections.size(), 1u);
-  EXPECT_EQ(parsed.descriptor->collections[0], (DescriptorCollection{0x000C, 0x0002, 2, 0, 0, {}}));
+  const Result<ReportDescriptor> parsed = ParseReportDescriptor(bytes);
+  ASSERT_TRUE(parsed) << parsed.message();
+  ASSERT_EQ(parsed->collections.size(), 1u);
+  EXPECT_EQ(parsed->collections[0], (DescriptorCollection{0x000C, 0x0002, 2, 0, 0, {}}));
 }
 
 TEST(ReportDescriptor, AShortUsageTakesTheUsagePageInEffectAtTheCollection) {
@@ -83,11 +83,11 @@ TEST(ReportDescriptor, AShortUsageTakesTheUsagePageInEffectAtTheCollection) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const DescriptorParseResult parsed = ParseReportDescriptor(c.bytes);
-    ASSERT_TRUE(parsed.descriptor) << parsed.error;
-    ASSERT_EQ(parsed.descriptor->collections.size(), 1u);
-    EXPECT_EQ(parsed.descriptor->collections[0].usagePage, c.usagePage);
-    EXPECT_EQ(parsed.descriptor->collections[0].usage, c.usage);
+    const Result<ReportDescriptor> parsed = ParseReportDescriptor(c.bytes);
+    ASSERT_TRUE(parsed) << parsed.message();
+    ASSERT_EQ(parsed->collections.size(), 1u);
+    EXPECT_EQ(parsed->collections[0].usagePage, c.usagePage);
+    EXPECT_EQ(parsed->collections[0].usage, c.usage);
   }
 }
 
@@ -106,18 +106,18 @@ TEST(ReportDescriptor, RefusesMalformedDescriptors) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const DescriptorParseResult parsed = ParseReportDescriptor(c.bytes);
-    EXPECT_FALSE(parsed.descriptor);
-    EXPECT_FALSE(parsed.error.empty());
+    const Result<ReportDescriptor> parsed = ParseReportDescriptor(c.bytes);
+    EXPECT_FALSE(parsed);
+    EXPECT_FALSE(parsed.message().empty());
   }
 }
 
 TEST(ReportDescriptor, ItemsOutsideCollectionsAndEmptyInputGiveNoCollection) {
   const std::vector<uint8_t> bytes = {0x75, 0x08, 0x95, 0x04, 0x81, 0x02};
-  const DescriptorParseResult parsed = ParseReportDescriptor(bytes);
-  ASSERT_TRUE(parsed.descriptor);
-  EXPECT_TRUE(parsed.descriptor->collections.empty());
-  EXPECT_TRUE(ParseReportDescriptor({}).descriptor->collections.empty());
+  const Result<ReportDescriptor> parsed = ParseReportDescriptor(bytes);
+  ASSERT_TRUE(parsed);
+  EXPECT_TRUE(parsed->collections.empty());
+  EXPECT_TRUE(ParseReportDescriptor({})->collections.empty());
 }
 
 TEST(HidrawNode, ListsEveryCollectionOfTheNodeWithItsIdsAndAccess) {
@@ -176,8 +176,8 @@ TEST(HidrawNode, ParsesTheHidIdProperty) {
 
 TEST(HidrawNode, TellsTheReportsOfACollectionApartByReportId) {
   const auto parsed = ParseReportDescriptor(LoadHexFixture("gaming_mouse.hex"));
-  ASSERT_TRUE(parsed.descriptor);
-  const DescriptorCollection& vendorInput = parsed.descriptor->collections[1];
+  ASSERT_TRUE(parsed);
+  const DescriptorCollection& vendorInput = parsed->collections[1];
   const std::vector<uint8_t> vendorReport = {6, 243, 0, 0, 0, 0, 0, 0};
   const std::vector<uint8_t> pointerReport = {1, 0, 5, 0, 0, 0, 0};
   EXPECT_TRUE(ReportBelongsTo(vendorInput, true, vendorReport));

@@ -110,7 +110,7 @@ TEST_F(DeviceStackResume, AResumeOnTheBusAppliesTheConfigurationAgain) {
   ASSERT_TRUE(stack->watchingResume());
   SimulatedMouse& mouse = *stack->simulatedMouse();
   ASSERT_TRUE(stack->link().OpenDevice());
-  stack->link().ApplyConfig();
+  (void)stack->link().ApplyConfig();
   mouse.ClearFeatureReports();
 
   // Signals arrive in order: had going to sleep applied, its reports would come first.
@@ -129,7 +129,7 @@ TEST_F(DeviceStackResume, WithoutABusOrWhenTurnedOffTheStackRunsWithoutResumes) 
   auto stack = MakeStack("unix:path=/nonexistent/kr450-bus");
   EXPECT_FALSE(stack->watchingResume());
   ASSERT_TRUE(stack->link().OpenDevice());
-  EXPECT_EQ(stack->link().ApplyConfig().reportsSent, 8);
+  EXPECT_EQ(stack->link().ApplyConfig()->sent, 8);
 
   PrivateBus bus;
   if (bus.address().empty()) return;

@@ -13,10 +13,12 @@ using test::Report;
 class SimulatedMouseTest : public ::testing::Test {
  protected:
   std::shared_ptr<HidHandle> OpenInput() {
-    return mouse.Open(mouse.Info(SimulatedMouse::Collection::Input), HidAccess::Read).handle;
+    return mouse.Open(mouse.Info(SimulatedMouse::Collection::Input), HidAccess::Read)
+        .ValueOr(nullptr);
   }
   std::shared_ptr<HidHandle> OpenFeature() {
-    return mouse.Open(mouse.Info(SimulatedMouse::Collection::Feature), HidAccess::Write).handle;
+    return mouse.Open(mouse.Info(SimulatedMouse::Collection::Feature), HidAccess::Write)
+        .ValueOr(nullptr);
   }
   std::vector<uint8_t> ReadOne(HidHandle& handle) {
     std::vector<uint8_t> buffer(SimulatedMouse::INPUT_REPORT_LENGTH);
@@ -100,8 +102,8 @@ TEST(TracingHidPlatform, ShowsEachFeatureReportAndPassesItOn) {
   TracingHidPlatform traced(
       mouse, [&](std::span<const uint8_t> r) { seen.emplace_back(r.begin(), r.end()); });
   EXPECT_EQ(traced.Enumerate(), mouse.Enumerate());
-  auto feature =
-      traced.Open(mouse.Info(SimulatedMouse::Collection::Feature), HidAccess::Write).handle;
+  auto feature = traced.Open(mouse.Info(SimulatedMouse::Collection::Feature), HidAccess::Write)
+                     .ValueOr(nullptr);
   ASSERT_TRUE(feature);
   EXPECT_TRUE(feature->SetFeature(Report(0x09, 1, 0x93)));
   EXPECT_EQ(seen, std::vector<std::vector<uint8_t>>{Report(0x09, 1, 0x93)});
