@@ -12,6 +12,9 @@
 namespace kr450 {
 namespace {
 
+static_assert(MacroCode(MAX_MACROS - 1) != 0 && MacroCode(MAX_MACROS) == 0,
+              "one catalogue code for each macro the table holds");
+
 int ClampedLevel(int32_t level) {
   return std::clamp<int32_t>(level, 0, STAGE_COUNT - 1);
 }

@@ -189,6 +189,9 @@ constexpr FunctionCode MacroCode(int index) {
   return 0;
 }
 
+// DeviceKey1, the mouse's left button: some button must always keep it.
+inline constexpr FunctionCode LEFT_BUTTON_CODE = 1;
+static_assert(FindFunction(LEFT_BUTTON_CODE)->name == "DeviceKey1");
 inline constexpr FunctionCode FIRST_MACRO_CODE = MacroCode(0);
 inline constexpr FunctionCode HIGHEST_FUNCTION_CODE = FUNCTION_CATALOGUE.back().code;
 
