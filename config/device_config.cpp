@@ -41,21 +41,21 @@ void NormalizeReadConfig(DeviceConfig& config) {
 void StepDpiLevel(DeviceConfig& config, int32_t action) {
   const int level = config.dpiLevel;
   if (!ValidStage(level)) return;
-  if (action == -1) {
+  if (action == STAGE_DOWN) {
     for (int s = level - 1; s >= 0; --s) {
       if (Enabled(config, s)) {
         config.dpiLevel = s;
         return;
       }
     }
-  } else if (action == 1) {
+  } else if (action == STAGE_UP) {
     for (int s = level + 1; s < STAGE_COUNT; ++s) {
       if (Enabled(config, s)) {
         config.dpiLevel = s;
         return;
       }
     }
-  } else if (action == 2) {
+  } else if (action == STAGE_CYCLE) {
     for (int step = 1; step <= STAGE_COUNT; ++step) {
       int s = (level + step) % STAGE_COUNT;
       if (Enabled(config, s)) {

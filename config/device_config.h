@@ -54,7 +54,8 @@ void NormalizeReadConfig(DeviceConfig& config);
 
 // Stage rules. All keep two invariants of an edited configuration: the active stage is
 // enabled, and at least one stage is enabled.
-void StepDpiLevel(DeviceConfig& config, int32_t action);  // 2 cycle, 1 up, -1 down, 0 none
+// action: a catalogue entry's stageStep (STAGE_CYCLE, STAGE_UP, STAGE_DOWN); others change nothing.
+void StepDpiLevel(DeviceConfig& config, int32_t action);
 void ToggleStageEnabled(DeviceConfig& config, int stage);
 void SelectDpiLevel(DeviceConfig& config, int stage);
 void SetStageValue(DeviceConfig& config, int stage, uint8_t value);
