@@ -93,17 +93,20 @@ void OnRealtimeBudgetSpent(int) {
   errno = savedErrno;
 }
 
-void InstallWatchdogOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    struct sigaction current {};
-    if (::sigaction(SIGXCPU, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
-    struct sigaction watchdog {};
-    watchdog.sa_handler = OnRealtimeBudgetSpent;
-    sigemptyset(&watchdog.sa_mask);
-    watchdog.sa_flags = SA_RESTART;
-    ::sigaction(SIGXCPU, &watchdog, nullptr);
-  });
+// Checked at every request, not once: a program may have changed it in between.
+void InstallWatchdog() {
+  struct sigaction current {};
+  if (::sigaction(SIGXCPU, nullptr, &current) != 0) return;
+  // A handler of the program's own stays; an inherited "ignore" would let the kernel kill.
+  if ((current.sa_flags & SA_SIGINFO) != 0 ||
+      (current.sa_handler != SIG_DFL && current.sa_handler != SIG_IGN)) {
+    return;
+  }
+  struct sigaction watchdog {};
+  watchdog.sa_handler = OnRealtimeBudgetSpent;
+  sigemptyset(&watchdog.sa_mask);
+  watchdog.sa_flags = SA_RESTART;
+  ::sigaction(SIGXCPU, &watchdog, nullptr);
 }
 
 // Real-time threads must block within a bounded time (RealtimeKit checks the hard limit).
@@ -145,7 +148,7 @@ WorkerScheduling Decide(const SchedulingRequest& request) {
   const pid_t self = CurrentThread();
   std::string refused;
   LimitRealtimeRunTime();
-  InstallWatchdogOnce();
+  InstallWatchdog();
   if (SetPolicy(self, SCHED_RR, request.realtimePriority)) {
     WorkerScheduling s = Observe();
     s.via = WorkerScheduling::Via::Directly;

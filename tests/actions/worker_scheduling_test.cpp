@@ -282,31 +282,36 @@ TEST(WorkerScheduling, RealTimeWhereTheProcessMayAndNormalForTheThreadsItStarts)
 
 // A real-time worker that never pauses (a macro without delays) must not get the driver
 // killed at the hard limit: the watchdog demotes it. In a child, since failing kills it.
+// Also when the driver was started with SIGXCPU ignored, which would let the kernel kill it.
 TEST(WorkerScheduling, ARealTimeWorkerThatNeverPausesIsDemotedNotKilled) {
-  const ChildResult child = RunInChild(false, [](FILE* out) {
-    int code = 0;
-    std::thread([&] {
-      WorkerScheduling got = ScheduleCurrentThreadPromptly(Worker::ActionExecutor);
-      if (got.kind != WorkerScheduling::Kind::RealTime) {
-        std::fprintf(out, "%s", DescribeScheduling(got).c_str());
-        code = 77;
-        return;
-      }
-      // Busy past the hard limit (200 ms) without a blocking call.
-      for (auto until = std::chrono::steady_clock::now() + 400ms;
-           std::chrono::steady_clock::now() < until;) {
-      }
-      std::fprintf(out, "policy %d; %s", PolicyOf(0),
-                   WorkerSchedulingLine(Worker::ActionExecutor).c_str());
-    }).join();
-    return code;
-  });
-  if (child.Exited(77)) GTEST_SKIP() << "no real-time here: " << child.out;
-  ASSERT_TRUE(WIFEXITED(child.status)) << "ended by signal " << WTERMSIG(child.status);
-  EXPECT_EQ(
-      child.out,
-      "policy 0; action executor scheduling: normal (demoted from real-time after 100 ms on the "
-      "processor without a pause)");
+  for (bool ignoredBefore : {false, true}) {
+    SCOPED_TRACE(ignoredBefore ? "SIGXCPU ignored before" : "SIGXCPU as the system leaves it");
+    const ChildResult child = RunInChild(false, [&](FILE* out) {
+      if (ignoredBefore) ::signal(SIGXCPU, SIG_IGN);
+      int code = 0;
+      std::thread([&] {
+        WorkerScheduling got = ScheduleCurrentThreadPromptly(Worker::ActionExecutor);
+        if (got.kind != WorkerScheduling::Kind::RealTime) {
+          std::fprintf(out, "%s", DescribeScheduling(got).c_str());
+          code = 77;
+          return;
+        }
+        // Busy past the hard limit (200 ms) without a blocking call.
+        for (auto until = std::chrono::steady_clock::now() + 400ms;
+             std::chrono::steady_clock::now() < until;) {
+        }
+        std::fprintf(out, "policy %d; %s", PolicyOf(0),
+                     WorkerSchedulingLine(Worker::ActionExecutor).c_str());
+      }).join();
+      return code;
+    });
+    if (child.Exited(77)) GTEST_SKIP() << "no real-time here: " << child.out;
+    ASSERT_TRUE(WIFEXITED(child.status)) << "ended by signal " << WTERMSIG(child.status);
+    EXPECT_EQ(
+        child.out,
+        "policy 0; action executor scheduling: normal (demoted from real-time after 100 ms on the "
+        "processor without a pause)");
+  }
 }
 
 // A listening socket that never accepts: a bus that does not answer.
