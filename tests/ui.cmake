@@ -7,9 +7,17 @@ kr450_add_test(NAME ui_skin_tests
     ui/pixel_region_test.cpp
   LIBS kr450_skin)
 
+# The paint plan, without a display.
+kr450_add_test(NAME ui_paint_plan_tests
+  SOURCES ui/paint_plan_test.cpp
+  LIBS kr450_skin)
+
 if(KR450_GUI)
   kr450_add_test(NAME ui_window_shape_tests OFFSCREEN QT_MAIN
     SOURCES ui/window_shape_test.cpp
+    LIBS kr450_ui)
+  kr450_add_test(NAME ui_skin_painter_tests OFFSCREEN QT_MAIN
+    SOURCES ui/skin_painter_test.cpp
     LIBS kr450_ui)
   kr450_add_test(NAME ui_shipped_skin_tests OFFSCREEN QT_MAIN
     SOURCES ui/shipped_skin_test.cpp
