@@ -4,29 +4,13 @@
 
 #include "actions/held_input.h"
 #include "actions/key_table.h"
-#include "actions/thread_priority.h"
 #include "config/config_store.h"
 #include "device/feature_report.h"
 #include "device/input_reader.h"
+#include "device/worker_scheduling.h"
 
 namespace kr450 {
 namespace {
-
-// Function codes the executor performs itself (the stage steps go by dpiAction).
-enum Code : FunctionCode {
-  LIGHTING_TOGGLE = 19,
-  VOLUME_MUTE = 26,
-  COPY = 31,
-  PASTE = 32,
-  SELECT_ALL = 33,
-  UNDO = 34,
-  CLOSE_WINDOW = 35,
-  OPEN_COMPUTER = 36,
-  LOCK_WORKSTATION = 37,
-  CALCULATOR = 38,
-  COMMAND_PROMPT = 39,
-  NEXT_CONFIG = 40,
-};
 
 int ClampedLevel(int32_t level) {
   return std::clamp<int32_t>(level, 0, STAGE_COUNT - 1);
@@ -45,7 +29,9 @@ ActionExecutor::~ActionExecutor() {
 void ActionExecutor::Start() {
   if (thread_.joinable()) return;
   thread_ = std::thread([this] {
-    RaiseCurrentThreadPriority();  // where allowed; otherwise at normal priority
+    // Real-time where the system allows it; macro delays end within a microsecond of their
+    // deadline.
+    ScheduleCurrentThreadPromptly(Worker::ActionExecutor, {.tightTimerSlack = true});
     while (RunOnce()) {
     }
   });
@@ -85,53 +71,42 @@ void ActionExecutor::PerformButton(int button) {
   auto [code, dpiAction] = state_.WithConfig([&](ConfigState& s) {
     return std::pair{s.config.buttons[button], s.dpiAction[button]};
   });
+  // The stage action fixed at the last apply comes first, whatever the code is now.
   if (dpiAction != 0) {
     StepStage(dpiAction);
     return;
   }
-  if (code >= FIRST_MACRO_CODE && code - FIRST_MACRO_CODE < macros_.Count()) {
-    PlayMacro(code - FIRST_MACRO_CODE);
-    return;
-  }
-  switch (code) {
-    case LIGHTING_TOGGLE:
+  const FunctionInfo* info = FindFunction(code);
+  if (info == nullptr) return;  // a code outside the catalogue does nothing
+  switch (info->action) {
+    case DriverAction::None:
+    case DriverAction::StageStep:  // only by the applied dpiAction above
+      break;
+    case DriverAction::LightingToggle:
       ToggleLighting();
       break;
-    case VOLUME_MUTE:
-      VolumeMute();
+    case DriverAction::SendKeys:
+      SendChord(info->keys);
       break;
-    case COPY:
-      CtrlChord(0x43);
-      break;
-    case PASTE:
-      CtrlChord(0x56);
-      break;
-    case SELECT_ALL:
-      CtrlChord(0x41);
-      break;
-    case UNDO:
-      CtrlChord(0x5A);
-      break;
-    case CLOSE_WINDOW:
-      CloseWindow();
-      break;
-    case OPEN_COMPUTER:
+    case DriverAction::OpenComputer:
       input_.OpenComputer();
       break;
-    case LOCK_WORKSTATION:
+    case DriverAction::LockSession:
       input_.LockSession();
       break;
-    case CALCULATOR:
+    case DriverAction::StartCalculator:
       input_.StartProgram(Program::Calculator);
       break;
-    case COMMAND_PROMPT:
+    case DriverAction::StartTerminal:
       input_.StartProgram(Program::Terminal);
       break;
-    case NEXT_CONFIG:
+    case DriverAction::NextConfig:
       NextConfig();
       break;
-    default:
-      break;  // nothing, as for a code outside the catalogue
+    case DriverAction::PlayMacro:
+      // A macro deleted since the code was chosen plays nothing.
+      if (info->macroIndex < macros_.Count()) PlayMacro(info->macroIndex);
+      break;
   }
 }
 
@@ -139,35 +114,45 @@ void ActionExecutor::StepStage(int32_t action) {
   struct Step {
     int level;
     uint8_t stageAndLight;
+    int configNumber;
+    int32_t storedLevel;
   };
+  // The number and the value in one snapshot: a switch of configuration after it must not
+  // store this configuration's stage in the other's section.
   Step step = state_.WithConfig([&](ConfigState& s) {
     StepDpiLevel(s.config, action);
     int level = ClampedLevel(s.config.dpiLevel);
-    return Step{level, StageAndLightByte(s.appliedDpiStage[level], s.appliedLedStatus)};
+    return Step{
+        level, StageAndLightByte(s.appliedDpiStage[static_cast<size_t>(level)], s.appliedLedStatus),
+        s.currentConfig, s.config.dpiLevel};
   });
   // Sent also when the stage did not change, as the mouse may have lost it.
   link_.SendFeatureReport(CMD_STAGE_LIGHT, static_cast<uint8_t>(step.level), step.stageAndLight);
   window_.RequestRepaint();
   // A file that cannot be written leaves the stage in memory; the executor has no one to tell.
-  (void)WriteDpiLevel(state_, state_.configFilePath, state_.Snapshot().currentConfig);
+  (void)WriteDpiLevel(state_.configFilePath, step.configNumber, step.storedLevel);
 }
 
 void ActionExecutor::ToggleLighting() {
   struct Toggle {
     int level;
     uint8_t stageAndLight;
+    int configNumber;
+    uint8_t mode;
   };
+  // One snapshot, as for the stage step.
   Toggle toggle = state_.WithConfig([&](ConfigState& s) {
     uint8_t mode = ToggledLedStatus(s.config.ledStatus);
     s.config.ledStatus = mode;
     s.appliedLedStatus = mode;
     int level = ClampedLevel(s.config.dpiLevel);
-    return Toggle{level, StageAndLightByte(s.appliedDpiStage[level], mode)};
+    return Toggle{level, StageAndLightByte(s.appliedDpiStage[static_cast<size_t>(level)], mode),
+                  s.currentConfig, mode};
   });
   link_.SendFeatureReport(CMD_STAGE_LIGHT, static_cast<uint8_t>(toggle.level),
                           toggle.stageAndLight);
   window_.RequestRepaint();
-  (void)WriteLedStatus(state_, state_.configFilePath, state_.Snapshot().currentConfig);
+  (void)WriteLedStatus(state_.configFilePath, toggle.configNumber, toggle.mode);
 }
 
 void ActionExecutor::NextConfig() {
@@ -184,25 +169,20 @@ void ActionExecutor::NextConfig() {
   window_.RequestRepaint();
 }
 
-void ActionExecutor::CtrlChord(uint8_t vk) {
-  input_.KeyEvent(VK_CONTROL_KEY, 0, 0);
-  SendKey(input_, vk, true);
-  clock_.SleepFor(CHORD_PAUSE);
-  SendKey(input_, vk, false);
-  input_.KeyEvent(VK_CONTROL_KEY, 0, KEY_FLAG_UP);
-}
-
-void ActionExecutor::CloseWindow() {
-  input_.KeyEvent(VK_MENU_KEY, 0, 0);
-  SendKey(input_, VK_F4_KEY, true);
-  SendKey(input_, VK_F4_KEY, false);
-  input_.KeyEvent(VK_MENU_KEY, 0, KEY_FLAG_UP);
-}
-
-void ActionExecutor::VolumeMute() {
-  // The key-up too: a key left down would repeat.
-  input_.KeyEvent(VK_VOLUME_MUTE_KEY, 0, 0);
-  input_.KeyEvent(VK_VOLUME_MUTE_KEY, 0, KEY_FLAG_UP);
+void ActionExecutor::SendChord(const KeyChord& chord) {
+  const std::span<const uint8_t> keys = chord.Keys();
+  // Modifiers go with scan code 0; the last key with its own, when the chord says so.
+  auto send = [&](size_t i, bool down) {
+    if (i + 1 == keys.size() && chord.lastKeyScanned) {
+      SendKey(input_, keys[i], down);
+    } else {
+      input_.KeyEvent(keys[i], 0, down ? 0 : KEY_FLAG_UP);
+    }
+  };
+  for (size_t i = 0; i < keys.size(); ++i) send(i, true);
+  if (chord.pauseMs != 0) clock_.SleepFor(std::chrono::milliseconds(chord.pauseMs));
+  // All released, the media key too: a key left down would repeat.
+  for (size_t i = keys.size(); i-- > 0;) send(i, false);
 }
 
 bool ActionExecutor::ShouldEnd(PlaybackEnd* end) const {
@@ -247,6 +227,9 @@ PlaybackEnd ActionExecutor::Play(const MacroRecord& record, int passes, HeldInpu
         }
         down ? held.Press(event.keyCode) : held.Release(event.keyCode);
       }
+      // Checked after the event went out, so that a send that blocked counts as well.
+      const Clock::TimePoint now = clock_.Now();
+      if (now - deadline > MACRO_RESCHEDULE_LATENESS) deadline = now;
       deadline += std::chrono::milliseconds(record.Delay(j));
       clock_.SleepUntil(deadline);
       if (ShouldEnd(&end)) return end;

@@ -15,7 +15,13 @@
 namespace kr450 {
 
 inline constexpr int MACRO_HELD_PASSES = 100000;  // macro mode 1: until the key is released
-inline constexpr auto CHORD_PAUSE = std::chrono::milliseconds(20);
+// Macro events keep absolute deadlines, so that the lateness of each wake-up does not add up
+// over a long playback. Behind by more than this (a stopped process, a paused machine, a
+// blocked backend), the schedule starts again from now, so that the events still to come keep
+// their gaps instead of going out in a burst. 20 ms lies well above the lateness of an
+// ordinary wake-up on a loaded desktop (timer slack, scheduling: a few ms), which is still
+// made up, and bounds what a stall can squeeze together to 20 ms of the schedule.
+inline constexpr auto MACRO_RESCHEDULE_LATENESS = std::chrono::milliseconds(20);
 
 enum class PlaybackEnd { Completed, Stopped, Shutdown };
 
@@ -25,7 +31,8 @@ enum class PlaybackEnd { Completed, Stopped, Shutdown };
 // lighting toggle send their report and store the value, shortcuts and macros go through
 // InputSynth, NextConfig loads and applies the next configuration. While it is busy further
 // presses are not queued. Macro events keep absolute deadlines from the start of the
-// playback; a stop takes effect after the delay that runs. shutdownRequested ends the worker
+// playback, started again after a stall (MACRO_RESCHEDULE_LATENESS); a stop takes effect
+// after the delay that runs. shutdownRequested ends the worker
 // (a clock that cuts sleeps short at shutdown ends a playback at once).
 class ActionExecutor {
  public:
@@ -57,9 +64,7 @@ class ActionExecutor {
   void StepStage(int32_t action);
   void ToggleLighting();
   void NextConfig();
-  void CtrlChord(uint8_t vk);
-  void CloseWindow();
-  void VolumeMute();
+  void SendChord(const KeyChord& chord);
   bool ShouldEnd(PlaybackEnd* end) const;
   PlaybackEnd Play(const MacroRecord& record, int passes, HeldInput& held);
 

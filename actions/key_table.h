@@ -25,10 +25,7 @@ bool IsExtendedKey(uint8_t vk);
 inline constexpr uint32_t KEY_FLAG_EXTENDED = 1;
 inline constexpr uint32_t KEY_FLAG_UP = 2;
 
-// Virtual-key codes the executor sends itself.
-inline constexpr uint8_t VK_CONTROL_KEY = 0x11;
-inline constexpr uint8_t VK_MENU_KEY = 0x12;  // Alt
-inline constexpr uint8_t VK_F4_KEY = 0x73;
-inline constexpr uint8_t VK_VOLUME_MUTE_KEY = 0xAD;
+// Alt, which the close sequence releases; the keys of the functions are in the catalogue.
+inline constexpr uint8_t VK_MENU_KEY = 0x12;
 
 }  // namespace kr450

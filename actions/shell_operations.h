@@ -26,8 +26,8 @@ std::string FindFirstOnPath(const std::vector<std::string>& candidates,
                             std::string_view pathVariable);
 
 // Starts programs for the desktop: without a shell, at normal priority whatever the caller's,
-// in the background, reaped when they end; nothing waits on them. PATH and HOME are read when
-// the object is made.
+// in the background. No thread of the driver waits on them and they are not its children:
+// init (or the session's reaper) reaps them. PATH and HOME are read when the object is made.
 class ShellOperations {
  public:
   ShellOperations();
@@ -40,7 +40,7 @@ class ShellOperations {
 
  private:
   // Runs the commands found on PATH one after another in the background until one exits with
-  // status 0; false when none is found.
+  // status 0; false when none is found (or no process could be made).
   bool RunFirstThatSucceeds(std::vector<CommandLine> commands);
 
   std::string path_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/ui_link.h"
+#include "ui/ui_texts.h"
 
 namespace kr450 {
 
@@ -42,7 +43,7 @@ std::span<const CliCommand> DeviceCommands();
 std::span<const CliCommand> ActionCommands();
 
 // What the driver shows when the mouse is missing.
-inline constexpr std::string_view NO_MOUSE_MESSAGE = "请插入【KR-450】USB鼠标";
+inline constexpr std::string_view NO_MOUSE_MESSAGE = NO_MOUSE_TEXT;
 
 // The messages the window would show in a box, printed to stderr.
 class StderrMessages final : public MessageSink {

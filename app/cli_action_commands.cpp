@@ -15,6 +15,7 @@
 
 #include "app/cli.h"
 #include "app/driver_session.h"
+#include "app/instance_cli.h"
 #include "app/trace_output.h"
 #include "config/decimal.h"
 
@@ -120,6 +121,9 @@ int Run(CliContext& context, const std::vector<std::string>& args) {
     return 2;
   }
   BlockedEndSignals signals;
+  // Before the mouse is touched: two drivers would perform every press twice.
+  std::unique_ptr<CliInstance> instance = CliInstance::Claim(context, "run");
+  if (instance == nullptr) return 1;
   std::unique_ptr<InputSynth> input = ChooseInput(context);
   if (input == nullptr) return 1;
   CliSession session(context, std::move(input));
@@ -269,6 +273,8 @@ int Sim(CliContext& context, const std::vector<std::string>& args) {
     return 2;
   }
   BlockedEndSignals signals;
+  std::unique_ptr<CliInstance> instance = CliInstance::Claim(context, "sim");
+  if (instance == nullptr) return 1;
   std::unique_ptr<InputSynth> input = ChooseInput(context);
   if (input == nullptr) return 1;
   CliSession session(context, std::move(input));

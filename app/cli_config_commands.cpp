@@ -12,21 +12,17 @@ bool ReportFailure(CliContext& context, const Status& status) {
   return true;
 }
 
-bool TakeNumber(CliContext& context, const std::vector<std::string>& args, int* n) {
-  if (args.size() != 1 || !ParseConfigNumber(args[0], USER_CONFIG_COUNT, n)) {
-    context.err << "kr450-cli: expected a configuration number 1..5\n";
-    return false;
+Result<int> TakeNumber(const std::vector<std::string>& args) {
+  int n = 0;
+  if (args.size() != 1 || !ParseConfigNumber(args[0], USER_CONFIG_COUNT, &n)) {
+    return Status::Error("expected a configuration number 1..5");
   }
-  return true;
+  return n;
 }
 
-bool TakePath(CliContext& context, const std::vector<std::string>& args, std::string* path) {
-  if (args.size() != 1 || args[0].empty()) {
-    context.err << "kr450-cli: expected one file name\n";
-    return false;
-  }
-  *path = args[0];
-  return true;
+Result<std::string> TakePath(const std::vector<std::string>& args) {
+  if (args.size() != 1 || args[0].empty()) return Status::Error("expected one file name");
+  return args[0];
 }
 
 DriverState& LoadedState(CliContext& context) {
@@ -46,22 +42,22 @@ int Show(CliContext& context, const std::vector<std::string>& args) {
   DriverState& state = LoadedState(context);
   const int current = state.Snapshot().currentConfig;
   if (!args.empty()) {
-    int n = 0;
-    if (!TakeNumber(context, args, &n)) return 2;
-    ReadConfig(state, state.configFilePath, n, false);
+    const Result<int> n = TakeNumber(args);
+    if (ReportFailure(context, n.status())) return 2;
+    ReadConfig(state, state.configFilePath, *n, false);
   }
   PrintConfig(context, current, state.Config());
   return 0;
 }
 
 int Select(CliContext& context, const std::vector<std::string>& args) {
-  int n = 0;
-  if (!TakeNumber(context, args, &n)) return 2;
+  const Result<int> n = TakeNumber(args);
+  if (ReportFailure(context, n.status())) return 2;
   DriverState& state = LoadedState(context);
-  SelectConfig(state, n);
+  SelectConfig(state, *n);
   // The selection lasts beyond this process only through Init/CurConfig.
   Status status = UpdateIniFile(state.configFilePath, [&](IniDocument& doc) {
-    doc.Set("Init", "CurConfig", std::to_string(n));
+    doc.Set("Init", "CurConfig", std::to_string(*n));
   });
   return ReportFailure(context, status) ? 1 : 0;
 }
@@ -85,14 +81,14 @@ int Revert(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int Import(CliContext& context, const std::vector<std::string>& args) {
-  std::string path;
-  if (!TakePath(context, args, &path)) return 2;
+  const Result<std::string> chosen = TakePath(args);
+  if (ReportFailure(context, chosen.status())) return 2;
+  const std::string& path = *chosen;
   DriverState& state = LoadedState(context);
   // The import is stored at once here, so a file that holds no exported configuration must
   // not replace the current one with an empty configuration.
-  bool readable = false;
-  if (IniDocument doc = LoadIniFile(path, &readable);
-      readable && !doc.HasSection(ConfigSectionName(EXCHANGE_CONFIG))) {
+  if (const Result<IniDocument> doc = ReadIniFile(path);
+      doc && !doc->HasSection(ConfigSectionName(EXCHANGE_CONFIG))) {
     context.err << "kr450-cli: no section " << ConfigSectionName(EXCHANGE_CONFIG) << " in " << path
                 << "\n";
     return 1;
@@ -104,8 +100,9 @@ int Import(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int Export(CliContext& context, const std::vector<std::string>& args) {
-  std::string path;
-  if (!TakePath(context, args, &path)) return 2;
+  const Result<std::string> chosen = TakePath(args);
+  if (ReportFailure(context, chosen.status())) return 2;
+  const std::string& path = *chosen;
   DriverState& state = LoadedState(context);
   return ReportFailure(context, ExportConfig(state, path)) ? 1 : 0;
 }

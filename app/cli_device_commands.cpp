@@ -1,6 +1,7 @@
 // The command-line tool's device commands: probe, apply and reset (which, unlike the
 // configuration-only reset, ends by applying to the mouse).
 #include <ostream>
+#include <thread>
 
 #include "actions/input_backends.h"
 #include "app/cli.h"
@@ -10,6 +11,7 @@
 #include "device/device_stack.h"
 #include "device/feature_report.h"
 #include "device/wakeable_clock.h"
+#include "device/worker_scheduling.h"
 #include "macro/macro_file.h"
 
 namespace kr450 {
@@ -81,6 +83,17 @@ int Finish(CliContext& context, DeviceSession& session, bool found, const ApplyO
   return 0;
 }
 
+// The scheduling the driver's reader and executor get on this system: each asked for on a
+// thread of its own, as the workers do at their start.
+void PrintWorkerScheduling(std::ostream& out) {
+  std::thread([] { ScheduleCurrentThreadPromptly(Worker::InputReader); }).join();
+  std::thread([] {
+    ScheduleCurrentThreadPromptly(Worker::ActionExecutor, {.tightTimerSlack = true});
+  }).join();
+  out << WorkerSchedulingLine(Worker::InputReader) << "\n"
+      << WorkerSchedulingLine(Worker::ActionExecutor) << "\n";
+}
+
 int Probe(CliContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return 2;
   DeviceSession session(context, false);
@@ -95,10 +108,11 @@ int Probe(CliContext& context, const std::vector<std::string>& args) {
   }
   if (session.link().OpenDevice()) {
     context.out << "KR-450 found at " << session.link().DevicePath() << "\n";
-    return 0;
+  } else {
+    context.out << "KR-450 not found\n";
+    if (kr450Denied || AccessDenied(session.link().OpenError())) context.out << ACCESS_HINT << "\n";
   }
-  context.out << "KR-450 not found\n";
-  if (kr450Denied || AccessDenied(session.link().OpenError())) context.out << ACCESS_HINT << "\n";
+  PrintWorkerScheduling(context.out);
   return 0;
 }
 

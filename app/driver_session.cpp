@@ -72,7 +72,8 @@ void DriverSession::LoadConfiguration(const std::string& dataDirectory) {
 }
 
 void DriverSession::LoadMacros(const std::string& dataDirectory) {
-  LoadMacroFile(macros_, dataDirectory + "/Macro.dat", messages_);
+  // A missing macro file has been shown to the user; the driver runs on without macros.
+  (void)LoadMacroFile(macros_, dataDirectory + "/Macro.dat", messages_);
 }
 
 bool DriverSession::OpenDevice() {

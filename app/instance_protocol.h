@@ -20,6 +20,8 @@ inline constexpr std::string_view REQUEST_HELLO = "hello";
 inline constexpr std::string_view REQUEST_RESTORE = "restore";
 
 inline constexpr std::string_view ANSWER_RESTORED = "ok window";
+// The identity of the window's driver; kr450-cli's are "kr450-cli run" and "kr450-cli sim".
+inline constexpr std::string_view WINDOW_IDENTITY = "kr450 window";
 inline constexpr std::string_view ANSWER_UNKNOWN_REQUEST = "error unknown-request";
 inline constexpr std::string_view ANSWER_LINE_TOO_LONG = "error line-too-long";
 

@@ -111,8 +111,10 @@ void InstanceServer::HandleReadable() {
   ArmTimer();
 }
 
+// At most MAX_CLIENTS at a time, so that a stream of connections cannot keep the owner's
+// thread here; the rest wait for the next call.
 void InstanceServer::AcceptClients() {
-  for (;;) {
+  for (size_t accepted = 0; accepted < MAX_CLIENTS; ++accepted) {
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "config/ini_file.h"
+#include "config/atomic_file.h"
+#include "config/regular_file.h"
 
 namespace kr450 {
 namespace fs = std::filesystem;
@@ -32,7 +33,7 @@ fs::path DefaultsFolder(const fs::path& program) {
 Status CopyIfMissing(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (fs::exists(to, ec)) return Status::Ok();
-  std::optional<std::string> bytes = ReadFileBytes(from.string());
+  Result<std::string> bytes = ReadRegularFile(from.string());
   if (!bytes) return Status::Error("cannot read " + from.string());
   return ReplaceFileAtomically(to.string(), *bytes);
 }
@@ -71,7 +72,8 @@ std::string SkinDirectory() {
 Status EnsureConfigFile(const std::string& dataDirectory) {
   const fs::path target = fs::path(dataDirectory) / "config.ini";
   std::error_code ec;
-  if (fs::exists(target, ec)) return Status::Ok();
+  // A pipe or a device in its place would be read as an empty configuration.
+  if (fs::exists(target, ec)) return CheckWriteTarget(target.string());
   const fs::path shipped = DefaultsFolder(ProgramDirectory()) / "config.ini";
   if (!fs::exists(shipped, ec)) {
     return Status::Error("no config.ini in " + dataDirectory + " and no default at " +

@@ -4,9 +4,12 @@
 // - macro schedule error over 10 000 events with 1 ms delays, played in passes on absolute
 //   deadlines, against relative sleeps;
 // - wake-ups of the reader and executor threads in 5 s idle, against polling threads.
-// One "summary" line each at the end. Google Benchmark runs the micro benchmarks first.
+// The first two again under load: one busy loop per processor at normal priority for the whole
+// measurement, as a game keeps every core busy. One "summary" line each at the end. Google
+// Benchmark runs the micro benchmarks first.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,6 +29,7 @@
 #include "device/input_reader.h"
 #include "device/simulated_mouse.h"
 #include "device/wakeable_clock.h"
+#include "device/worker_scheduling.h"
 #include "macro/macro_file.h"
 #include "tests/support/scratch_dir.h"
 
@@ -74,7 +78,7 @@ struct Rig {
   explicit Rig(FunctionCode code) {
     test::CopyShippedData(dir, {"config.ini"});
     LoadAtStartup(state, dir.path().string());
-    state.currentPage = 1;  // no blink worker
+    state.mainPageShown = false;  // no blink worker
     state.WithConfig([&](ConfigState& s) { s.config.buttons[5] = code; });
     link.OpenDevice();
     link.ApplyConfig();
@@ -289,6 +293,58 @@ long IdleWakeups(bool polling, uint64_t* executorWakeups) {
   return wakeups;
 }
 
+// One busy loop per processor, at normal priority, from construction to destruction.
+class BusyLoad {
+ public:
+  BusyLoad() {
+    unsigned count = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < count; ++i) {
+      loops_.emplace_back([this] {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 0);  // whatever the caller has
+        uint64_t spins = 0;
+        while (!stop_.load(std::memory_order_relaxed)) benchmark::DoNotOptimize(++spins);
+      });
+    }
+  }
+  ~BusyLoad() {
+    stop_.store(true);
+    for (std::thread& loop : loops_) loop.join();
+  }
+  size_t size() const { return loops_.size(); }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::thread> loops_;
+};
+
+struct Figures {
+  std::vector<double> woken, polled;
+  ScheduleError absolute, relative;
+};
+
+Figures MeasurePressAndMacro(int samples) {
+  Figures f;
+  f.woken = PressLatencies(false, samples);
+  f.polled = PressLatencies(true, samples);
+  f.absolute = MacroSchedule();
+  f.relative = RelativeSleepSchedule();
+  return f;
+}
+
+void PrintFigures(const Figures& f, int samples, const std::string& load) {
+  std::printf(
+      "summary press-to-first-event%s (%d presses): p50 %.3f ms, p99 %.3f ms; baseline 2 ms "
+      "polling: p50 %.3f ms, p99 %.3f ms\n",
+      load.c_str(), samples, Percentile(f.woken, 0.5), Percentile(f.woken, 0.99),
+      Percentile(f.polled, 0.5), Percentile(f.polled, 0.99));
+  std::printf(
+      "summary macro-schedule%s (10000 events, 1 ms delays): mean %.3f ms, p99 %.3f ms, drift "
+      "at the last event %.3f ms; baseline relative sleeps: mean %.3f ms, p99 %.3f ms, drift "
+      "%.3f ms\n",
+      load.c_str(), f.absolute.mean, f.absolute.p99, f.absolute.drift, f.relative.mean,
+      f.relative.p99, f.relative.drift);
+}
+
 // Micro benchmarks of the macro file codec.
 void BM_EncodeMacroRecord(benchmark::State& bench) {
   MacroRecord record = BenchMacro();
@@ -311,29 +367,29 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
 
   const int samples = 2000;
-  std::vector<double> woken = PressLatencies(false, samples);
-  std::vector<double> polled = PressLatencies(true, samples);
-  std::printf(
-      "summary press-to-first-event (%d presses): p50 %.3f ms, p99 %.3f ms; baseline 2 ms "
-      "polling: p50 %.3f ms, p99 %.3f ms\n",
-      samples, Percentile(woken, 0.5), Percentile(woken, 0.99), Percentile(polled, 0.5),
-      Percentile(polled, 0.99));
-
-  ScheduleError absolute = MacroSchedule();
-  ScheduleError relative = RelativeSleepSchedule();
-  std::printf(
-      "summary macro-schedule (10000 events, 1 ms delays): mean %.3f ms, p99 %.3f ms, drift at "
-      "the last event %.3f ms; baseline relative sleeps: mean %.3f ms, p99 %.3f ms, drift %.3f "
-      "ms\n",
-      absolute.mean, absolute.p99, absolute.drift, relative.mean, relative.p99, relative.drift);
+  Figures idle = MeasurePressAndMacro(samples);
+  Figures loaded;
+  size_t loops = 0;
+  {
+    BusyLoad load;
+    loops = load.size();
+    loaded = MeasurePressAndMacro(samples);
+  }
+  std::printf("summary scheduling (uid %u): %s; %s\n", getuid(),
+              WorkerSchedulingLine(Worker::InputReader).c_str(),
+              WorkerSchedulingLine(Worker::ActionExecutor).c_str());
+  PrintFigures(idle, samples, "");
+  PrintFigures(loaded, samples,
+               " under load (" + std::to_string(loops) + " busy loops at normal priority, uid " +
+                   std::to_string(getuid()) + ")");
 
   uint64_t executorWakeups = 0;
-  long idle = IdleWakeups(false, &executorWakeups);
+  long idleWakeups = IdleWakeups(false, &executorWakeups);
   long polling = IdleWakeups(true, nullptr);
   std::printf(
       "summary idle-wakeups (reader + executor, 5 s): %ld (executor returned from its wait %llu "
       "times); baseline polling: %ld\n",
-      idle, static_cast<unsigned long long>(executorWakeups), polling);
+      idleWakeups, static_cast<unsigned long long>(executorWakeups), polling);
   std::fflush(stdout);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "config/config_store.h"
 #include "device/device_link.h"
 #include "device/simulated_mouse.h"
+#include "device/wakeable_clock.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450 {
@@ -20,7 +21,7 @@ struct ApplySetup {
   ApplySetup() {
     test::CopyShippedData(dir, {"config.ini"});
     LoadAtStartup(state, dir.path().string());
-    state.currentPage = 1;  // no blink worker
+    state.mainPageShown = false;  // no blink worker
     link.OpenDevice();
   }
 
@@ -29,7 +30,7 @@ struct ApplySetup {
   SimulatedMouse mouse;
   RecordingPointerSpeed pointer;
   NullWindowLink window;
-  FakeClock clock;
+  FakeStoppableClock clock;
   DeviceLink link{state, mouse, pointer, window, clock};
 };
 

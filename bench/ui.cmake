@@ -6,3 +6,10 @@ if(KR450_GUI)
     target_compile_definitions(bench_ui_window_shape PRIVATE KR450_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   endif()
 endif()
+
+if(KR450_GUI)
+  # A full paint of each page from kept pictures against decoding them at every paint.
+  kr450_add_bench(NAME bench_ui_paint
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ui_paint.cpp
+    LIBS kr450_ui)
+endif()

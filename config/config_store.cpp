@@ -94,16 +94,22 @@ Status WriteConfigValues(const DeviceConfig& config, const std::string& file, in
 }
 
 Status WriteDpiLevel(DriverState& state, const std::string& file, int n) {
-  const int32_t level = state.Config().dpiLevel;
+  return WriteDpiLevel(file, n, state.Config().dpiLevel);
+}
+
+Status WriteLedStatus(DriverState& state, const std::string& file, int n) {
+  return WriteLedStatus(file, n, state.Snapshot().appliedLedStatus);
+}
+
+Status WriteDpiLevel(const std::string& file, int n, int32_t level) {
   return UpdateIniFile(file, [&](IniDocument& doc) {
     doc.Set(ConfigSectionName(n), "DPI_LEVEL", FormatDecimal(level));
   });
 }
 
-Status WriteLedStatus(DriverState& state, const std::string& file, int n) {
-  const uint8_t led = state.Snapshot().appliedLedStatus;
+Status WriteLedStatus(const std::string& file, int n, uint8_t ledStatus) {
   return UpdateIniFile(file, [&](IniDocument& doc) {
-    doc.Set(ConfigSectionName(n), "LED_STATUS", FormatDecimal(led));
+    doc.Set(ConfigSectionName(n), "LED_STATUS", FormatDecimal(ledStatus));
   });
 }
 
@@ -182,10 +188,9 @@ Status ResetAllConfigs(DriverState& state, const ResetSteps& steps) {
 }
 
 Status ImportConfig(DriverState& state, const std::string& path) {
-  bool readable = false;
-  const IniDocument doc = LoadIniFile(path, &readable);
-  if (!readable) return Status::Error("cannot read " + path);
-  const DeviceConfig config = ConfigFrom(doc, EXCHANGE_CONFIG, false);
+  const Result<IniDocument> doc = ReadIniFile(path);
+  if (!doc) return doc.status().notFound() ? Status::Error("cannot read " + path) : doc.status();
+  const DeviceConfig config = ConfigFrom(*doc, EXCHANGE_CONFIG, false);
   state.WithConfig([&](ConfigState& s) { s.config = config; });
   return Status::Ok();
 }

@@ -37,6 +37,10 @@ void ReadConfig(DriverState& state, const std::string& file, int n, bool fromRes
 Status WriteConfig(DriverState& state, const std::string& file, int n);
 Status WriteDpiLevel(DriverState& state, const std::string& file, int n);
 Status WriteLedStatus(DriverState& state, const std::string& file, int n);
+// The same with a number and a value the caller read together, in one snapshot: read apart, a
+// switch of configuration in between stores one configuration's value in the other's section.
+Status WriteDpiLevel(const std::string& file, int n, int32_t level);
+Status WriteLedStatus(const std::string& file, int n, uint8_t ledStatus);
 // The apply step's first write: Init/CurConfig and configuration 6, in one replace.
 Status WriteApplyStart(DriverState& state, const std::string& file);
 // The same from a snapshot the caller took, so that what is stored is what it sends.
@@ -61,10 +65,12 @@ struct ResetSteps {
 // file cannot be written nothing changes and the macro and apply steps do not run.
 Status ResetAllConfigs(DriverState& state, const ResetSteps& steps);
 
-// Loads section Config7 of a file the user chose. A file that cannot be read is an error and
-// leaves the configuration as it was.
+// Loads section Config7 of a file the user chose. A file that cannot be read, and one that is
+// not a regular file (a pipe, a device, a folder) or is too large, is an error and leaves the
+// configuration as it was.
 Status ImportConfig(DriverState& state, const std::string& path);
-// Writes section Config7 of a file the user chose; the rest of the file stays.
+// Writes section Config7 of a file the user chose; the rest of the file stays. Anything but a
+// regular file or a new one is refused and left untouched.
 Status ExportConfig(DriverState& state, const std::string& path);
 
 }  // namespace kr450

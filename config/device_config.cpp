@@ -96,11 +96,4 @@ void SetStageValue(DeviceConfig& config, int stage, uint8_t value) {
   config.dpiStage[static_cast<size_t>(stage)] = value;
 }
 
-int DpiKnobItem(const DeviceConfig& config, int stage) {
-  if (!ValidStage(stage)) return DPI_KNOB_FIRST_ITEM;
-  int value = config.dpiStage[static_cast<size_t>(stage)];
-  if (value > MAX_STAGE_VALUE) value = MAX_STAGE_VALUE;
-  return DPI_KNOB_FIRST_ITEM + 5 * stage + value;
-}
-
 }  // namespace kr450

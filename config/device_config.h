@@ -24,10 +24,6 @@ inline constexpr std::array<uint8_t, BUTTON_COUNT> ButtonDeviceKey = {1, 2, 3, 5
 inline constexpr std::array<FunctionCode, BUTTON_COUNT> DefaultButtons = {1, 2, 3, 5, 4, 6};
 inline constexpr std::array<uint8_t, STAGE_COUNT> DefaultDpiStage = {1, 2, 4, 0};
 
-// Main page control index of the first knob place of stage 0; stage s value v sits at
-// 45 + 5*s + v.
-inline constexpr int DPI_KNOB_FIRST_ITEM = 45;
-
 // One stored configuration of the mouse.
 struct DeviceConfig {
   std::array<FunctionCode, BUTTON_COUNT> buttons{};
@@ -62,9 +58,6 @@ void StepDpiLevel(DeviceConfig& config, int32_t action);  // 2 cycle, 1 up, -1 d
 void ToggleStageEnabled(DeviceConfig& config, int stage);
 void SelectDpiLevel(DeviceConfig& config, int stage);
 void SetStageValue(DeviceConfig& config, int stage, uint8_t value);
-
-// Main page control index of the knob of a stage's slider.
-int DpiKnobItem(const DeviceConfig& config, int stage);
 
 constexpr int NextConfigNumber(int n) {
   return n < USER_CONFIG_COUNT && n >= 0 ? n + 1 : 1;

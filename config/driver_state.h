@@ -50,8 +50,9 @@ class DriverState {
   std::atomic<int32_t> stopRequested{0};
   std::atomic<bool> shutdownRequested{false};  // wakes and ends every worker
 
-  // Window state the workers read: the page shown (0 main, 1 advanced, 2 lighting).
-  std::atomic<int> currentPage{0};
+  // Window state the workers read: whether the main page shows (the click prompt blinks only
+  // there). The window keeps it in step with its page.
+  std::atomic<bool> mainPageShown{true};
 
   // Runs f(ConfigState&) under the configuration mutex and returns its result. f must not
   // sleep, block on a device or call back into WithConfig.

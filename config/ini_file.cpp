@@ -1,18 +1,9 @@
 #include "config/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
+#include "config/atomic_file.h"
+#include "config/regular_file.h"
 #include "config/text.h"
 #include "config/utf.h"
 
@@ -61,40 +52,6 @@ std::string OneLine(std::string_view text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   return out;
-}
-
-std::string ErrnoText(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-// Permissions of a new file: what the process's umask leaves of rw-rw-rw-. Read from the
-// kernel, since setting and restoring the umask would race with other threads.
-mode_t NewFileMode() {
-  mode_t mask = 022;
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("Umask:")) {
-      mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-      break;
-    }
-  }
-  return 0666 & ~mask;
-}
-
-// A process killed between creating its temporary file and the rename leaves the temporary
-// behind. Ones older than a minute belong to no write in progress.
-void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
-    std::error_code timeError;
-    if (it->is_regular_file(timeError) && it->last_write_time(timeError) < cutoff && !timeError) {
-      fs::remove(it->path(), timeError);
-    }
-  }
 }
 
 std::mutex& UpdateMutex() {
@@ -230,97 +187,24 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   InsertLine(insertAt, std::string(key) + "=" + cleanValue);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-  std::error_code ec;
-  // A folder opens like a file but reads as nothing.
-  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+Result<IniDocument> ReadIniFile(const std::string& path) {
+  Result<std::string> bytes = ReadRegularFile(path);
+  if (!bytes) return bytes.status();
+  return IniDocument::FromBytes(*bytes);
 }
 
-IniDocument LoadIniFile(const std::string& path, bool* exists) {
-  std::optional<std::string> bytes = ReadFileBytes(path);
-  if (exists != nullptr) *exists = bytes.has_value();
-  return bytes ? IniDocument::FromBytes(*bytes) : IniDocument();
-}
-
-Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  // Through a symbolic link the file it points to is replaced, not the link.
-  std::string path = requestedPath;
-  if (fs::is_symlink(requestedPath, ec)) {
-    fs::path target = fs::canonical(requestedPath, ec);
-    if (!ec) path = target.string();
-  }
-  mode_t mode = NewFileMode();
-  struct stat info {};
-  const bool existed = ::stat(path.c_str(), &info) == 0;
-  if (existed) {
-    // A read-only file stays as it is, for root too: the rename would otherwise replace it.
-    if ((info.st_mode & 0222) == 0) {
-      errno = EACCES;
-      return Status::Error(ErrnoText("cannot write", path));
-    }
-    if (::access(path.c_str(), W_OK) != 0) return Status::Error(ErrnoText("cannot write", path));
-    mode = info.st_mode & 07777;
-  }
-  fs::path parent = fs::path(path).parent_path();
-  if (parent.empty()) parent = ".";
-  const std::string tempPrefix = "." + fs::path(path).filename().string() + ".";
-  std::string temp = (parent / (tempPrefix + "XXXXXX")).string();
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) return Status::Error(ErrnoText("cannot write", path));
-  // Root writing a user's file leaves it the user's.
-  if (existed && ::geteuid() == 0) (void)::fchown(fd, info.st_uid, info.st_gid);
-  auto fail = [&](const char* what) {
-    Status status = Status::Error(ErrnoText(what, path));
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return status;
-  };
-  size_t written = 0;
-  while (written < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return fail("cannot write");
-    written += static_cast<size_t>(n);
-  }
-  if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions of");
-  if (::fsync(fd) != 0) return fail("cannot flush");
-  if (::close(fd) != 0) {
-    ::unlink(temp.c_str());
-    return Status::Error(ErrnoText("cannot write", path));
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    Status status = Status::Error(ErrnoText("cannot replace", path));
-    ::unlink(temp.c_str());
-    return status;
-  }
-  // The rename itself is durable only once the folder is flushed.
-  int dirFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  RemoveStaleTemporaries(parent, tempPrefix);
-  return Status::Ok();
+IniDocument LoadIniFile(const std::string& path) {
+  return ReadIniFile(path).ValueOr(IniDocument());
 }
 
 Status UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& edit) {
   std::lock_guard lock(UpdateMutex());
-  bool readable = false;
-  IniDocument doc = LoadIniFile(path, &readable);
   // A file that is there but cannot be read must not be replaced by one holding only the edit.
-  struct stat info {};
-  if (!readable && ::stat(path.c_str(), &info) == 0) {
-    return Status::Error(ErrnoText("cannot read", path));
-  }
-  edit(doc);
-  return ReplaceFileAtomically(path, doc.ToBytes());
+  Result<IniDocument> doc = ReadIniFile(path);
+  if (!doc && !doc.status().notFound()) return doc.status();
+  IniDocument document = doc ? std::move(*doc) : IniDocument();
+  edit(document);
+  return ReplaceFileAtomically(path, document.ToBytes());
 }
 
 }  // namespace kr450

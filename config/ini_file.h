@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,21 +52,20 @@ class IniDocument {
   Encoding encoding_ = Encoding::Utf8;
 };
 
-// The whole file, or nothing when it cannot be read (a folder included).
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// Reads a profile file that a user or a skin names. Nothing at the path gives a NotFound
+// status; a file that is not a regular file, or larger than any profile file could be, is
+// refused (see ReadRegularFile).
+Result<IniDocument> ReadIniFile(const std::string& path);
 
-// Reads a profile file. A missing or unreadable file reads as an empty document; `exists`
-// (when given) tells whether the file could be read.
-IniDocument LoadIniFile(const std::string& path, bool* exists = nullptr);
+// The profile functions' read: a missing, unreadable or refused file reads as an empty
+// document.
+IniDocument LoadIniFile(const std::string& path);
 
 // Reads the file, lets `edit` change the document and replaces the file once, atomically
-// (temporary file in the same folder, fsync, rename, permissions kept): a kill at any moment
-// leaves the old file or the new one. Updates of one path within this process are serialised,
-// so the window and the executor never lose each other's writes. A file or folder that cannot
-// be written leaves the file as it was and returns the reason.
+// (see ReplaceFileAtomically): a kill at any moment leaves the old file or the new one.
+// Updates of one path within this process are serialised, so the window and the executor
+// never lose each other's writes. A file or folder that cannot be written, and a path that
+// holds something other than a regular file, are left as they were and the reason returned.
 Status UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& edit);
-
-// Writes bytes to path by the same atomic replace. Used by every writer of the driver's files.
-Status ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace kr450

@@ -5,7 +5,7 @@
 namespace kr450 {
 
 DeviceStack::DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& window,
-                         Clock& clock, Options options) {
+                         StoppableClock& clock, Options options) {
   if (options.simulate) {
     auto mouse = std::make_unique<SimulatedMouse>();
     simulated_ = mouse.get();

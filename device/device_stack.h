@@ -14,6 +14,7 @@
 #include "device/resume_watcher.h"
 #include "device/simulated_mouse.h"
 #include "device/tracing_hid_platform.h"
+#include "device/wakeable_clock.h"
 
 namespace kr450 {
 
@@ -33,7 +34,7 @@ class DeviceStack {
     std::string resumeBusAddress = {};  // another bus than the system bus (tests run their own)
   };
 
-  DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& window, Clock& clock,
+  DeviceStack(DriverState& state, PointerSpeed& pointer, WindowLink& window, StoppableClock& clock,
               Options options);
   ~DeviceStack();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "device/worker_scheduling.h"
+
 namespace kr450 {
 namespace {
 
@@ -44,7 +46,8 @@ void HandleInputReport(DriverState& state, WindowLink& window, std::span<const u
   }
 }
 
-InputReader::InputReader(DriverState& state, DeviceLink& link, WindowLink& window, Clock& clock)
+InputReader::InputReader(DriverState& state, DeviceLink& link, WindowLink& window,
+                         StoppableClock& clock)
     : state_(state), link_(link), window_(window), clock_(clock) {}
 
 InputReader::~InputReader() {
@@ -52,13 +55,18 @@ InputReader::~InputReader() {
 }
 
 void InputReader::Start() {
-  if (!thread_.joinable()) thread_ = std::thread([this] { Body(); });
+  if (thread_.joinable()) return;
+  thread_ = std::thread([this] {
+    ScheduleCurrentThreadPromptly(Worker::InputReader);  // real-time where the system allows it
+    Body();
+  });
 }
 
 void InputReader::Stop() {
   state_.shutdownRequested.store(true);
   state_.shutdownRequested.notify_all();
   link_.WakeReader();
+  clock_.Wake();
   if (thread_.joinable()) thread_.join();
 }
 
@@ -81,7 +89,7 @@ void InputReader::Body() {
         link_.OnReadHandleRemoved(handle);
         break;
       case HidReadStatus::Error:
-        clock_.SleepFor(pause);
+        clock_.SleepUntil(clock_.Now() + pause, state_.shutdownRequested);
         pause = std::min<Clock::Duration>(pause * 2, LONGEST_RETRY_PAUSE);
         break;
     }

@@ -3,10 +3,10 @@
 #include <span>
 #include <thread>
 
-#include "config/clock.h"
 #include "config/driver_state.h"
 #include "config/ui_link.h"
 #include "device/device_link.h"
+#include "device/wakeable_clock.h"
 
 namespace kr450 {
 
@@ -30,11 +30,11 @@ void HandleInputReport(DriverState& state, WindowLink& window, std::span<const u
 // wakes it.
 class InputReader {
  public:
-  InputReader(DriverState& state, DeviceLink& link, WindowLink& window, Clock& clock);
+  InputReader(DriverState& state, DeviceLink& link, WindowLink& window, StoppableClock& clock);
   ~InputReader();  // Stop()
 
   void Start();  // from the window thread, once
-  // Sets shutdownRequested, wakes the reader and waits for it to end.
+  // Sets shutdownRequested, wakes the reader (in a read or in a pause) and waits for it to end.
   void Stop();
 
  private:
@@ -43,7 +43,7 @@ class InputReader {
   DriverState& state_;
   DeviceLink& link_;
   WindowLink& window_;
-  Clock& clock_;
+  StoppableClock& clock_;
   std::thread thread_;
 };
 

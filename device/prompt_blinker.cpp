@@ -1,36 +1,24 @@
 #include "device/prompt_blinker.h"
 
 namespace kr450 {
-namespace {
 
-constexpr int PAGE_MAIN = 0;
-
-}  // namespace
-
-std::string StatusLineText(const DriverState& state) {
-  if (state.driverRunning.load()) return "驱动运行中...";
-  const std::string button =
-      state.promptBlink.load() ? std::to_string(state.promptButton.load()) : std::string(" ");
-  return "配置完成，请点击鼠标第[" + button + "]键运行驱动";
-}
-
-void RunPromptBlink(DriverState& state, WindowLink& window, Clock& clock,
+void RunPromptBlink(DriverState& state, WindowLink& window, StoppableClock& clock,
                     const std::atomic<bool>& stop) {
   auto ended = [&] { return stop.load() || state.shutdownRequested.load(); };
-  if (state.currentPage.load() == PAGE_MAIN) {
+  if (state.mainPageShown.load()) {
     while (!state.driverRunning.load() && !ended()) {
       for (int i = 0; i < PROMPT_BLINKS_PER_ROUND && !ended(); ++i) {
         state.promptBlink.store(!state.promptBlink.load());
         window.RequestRepaint();
-        clock.SleepFor(PROMPT_BLINK_INTERVAL);
+        clock.SleepUntil(clock.Now() + PROMPT_BLINK_INTERVAL, stop);
       }
-      if (state.currentPage.load() != PAGE_MAIN) break;
+      if (!state.mainPageShown.load()) break;
     }
   }
   state.promptBlink.store(true);
 }
 
-PromptBlinker::PromptBlinker(DriverState& state, WindowLink& window, Clock& clock)
+PromptBlinker::PromptBlinker(DriverState& state, WindowLink& window, StoppableClock& clock)
     : state_(state), window_(window), clock_(clock) {}
 
 PromptBlinker::~PromptBlinker() {
@@ -51,6 +39,7 @@ void PromptBlinker::Start() {
 
 void PromptBlinker::Stop() {
   stop_.store(true);
+  clock_.Wake();
   std::lock_guard lock(mutex_);
   if (thread_.joinable()) thread_.join();
 }

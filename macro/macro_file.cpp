@@ -62,16 +62,16 @@ void WriteMacroDocument(IniDocument& doc, const MacroTableData& data) {
 
 namespace {
 
-// Reads the file; false (after the message) when it is missing.
-bool ReadMacroFile(const std::string& path, MessageSink& messages, MacroTableData& into) {
-  bool exists = false;
-  IniDocument doc = LoadIniFile(path, &exists);
-  if (!exists) {
+// Reads the file. One that is missing, or is not a regular file, is shown to the user as
+// missing; the status says why.
+Status ReadMacroFile(const std::string& path, MessageSink& messages, MacroTableData& into) {
+  const Result<IniDocument> doc = ReadIniFile(path);
+  if (!doc) {
     messages.ShowMessage(MACRO_FILE_MISSING_MESSAGE);
-    return false;
+    return doc.status();
   }
-  ReadMacroDocument(doc, into);
-  return true;
+  ReadMacroDocument(*doc, into);
+  return Status::Ok();
 }
 
 void StoreLoaded(MacroTable& table, const MacroTableData& loaded) {
@@ -84,11 +84,11 @@ void StoreLoaded(MacroTable& table, const MacroTableData& loaded) {
 
 }  // namespace
 
-bool LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages) {
+Status LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages) {
   MacroTableData loaded;
-  bool exists = ReadMacroFile(path, messages, loaded);
-  StoreLoaded(table, loaded);  // a missing file leaves no macros
-  return exists;
+  Status status = ReadMacroFile(path, messages, loaded);
+  StoreLoaded(table, loaded);  // a file that cannot be read leaves no macros
+  return status;
 }
 
 Status SaveMacroFile(const MacroTable& table, const std::string& path) {
@@ -96,11 +96,11 @@ Status SaveMacroFile(const MacroTable& table, const std::string& path) {
   return UpdateIniFile(path, [&](IniDocument& doc) { WriteMacroDocument(doc, data); });
 }
 
-bool ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages) {
+Status ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages) {
   MacroTableData loaded;
-  if (!ReadMacroFile(path, messages, loaded)) return false;
+  if (Status status = ReadMacroFile(path, messages, loaded); !status) return status;
   StoreLoaded(table, loaded);
-  return true;
+  return Status::Ok();
 }
 
 std::string WithDefaultMacroExtension(const std::string& path) {
@@ -117,7 +117,8 @@ Status ExportMacros(const MacroTable& table, const std::string& path) {
 
 Status ResetMacrosToDefaults(MacroTable& table, const std::string& defaultsPath,
                              const std::string& userPath, MessageSink& messages) {
-  if (!ImportMacros(table, defaultsPath, messages)) {
+  if (Status status = ImportMacros(table, defaultsPath, messages); !status) {
+    if (!status.notFound()) return status;
     return Status::Error("the default macros " + defaultsPath + " are missing");
   }
   return SaveMacroFile(table, userPath);

@@ -53,17 +53,18 @@ void ReadMacroDocument(const IniDocument& doc, MacroTableData& into);
 void WriteMacroDocument(IniDocument& doc, const MacroTableData& data);
 
 // Reads a macro file into the table: replaces the count and the records it names and selects
-// the last macro. A missing file shows "找不到配置文件" and leaves the table with no macros.
-// Returns whether the file was there.
-bool LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages);
+// the last macro. A file that is missing, or is not a regular file or too large to be a macro
+// file, shows "找不到配置文件", leaves the table with no macros and gives the reason.
+Status LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages);
 
 // Writes the count and the macros in one atomic replace; the file's other lines stay.
 Status SaveMacroFile(const MacroTable& table, const std::string& path);
 
-// Import and export of a file the user chose. An import of a missing file shows the message
-// and, unlike the start-up load, keeps the macros in memory. An export to a name without an
-// extension appends ".dat".
-bool ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages);
+// Import and export of a file the user chose. An import of a file that cannot be read shows
+// the message and, unlike the start-up load, keeps the macros in memory. An export to a name
+// without an extension appends ".dat"; anything but a regular file or a new one is refused
+// and left untouched.
+Status ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages);
 Status ExportMacros(const MacroTable& table, const std::string& path);
 std::string WithDefaultMacroExtension(const std::string& path);
 

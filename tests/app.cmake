@@ -15,3 +15,9 @@ add_dependencies(app_instance_tests kr450_instance_helper)
 add_test(NAME app_instance_folder_as_user
   COMMAND ${CMAKE_SOURCE_DIR}/tests/run_as_user.sh $<TARGET_FILE:app_instance_tests>
           --gtest_filter=PrivateFolder.*:InstanceFolder.*)
+
+# kr450-cli run and sim take the same guard.
+kr450_add_test(NAME app_instance_cli_tests
+  SOURCES app/instance_cli_test.cpp
+  LIBS kr450_cli)
+add_dependencies(app_instance_cli_tests kr450-cli kr450_instance_helper)

@@ -12,6 +12,11 @@ kr450_add_test(NAME ui_paint_plan_tests
   SOURCES ui/paint_plan_test.cpp
   LIBS kr450_skin)
 
+# The lighting preview worker on a scripted clock, and its stop on the engine's clock.
+kr450_add_test(NAME ui_lighting_preview_tests
+  SOURCES ui/lighting_preview_test.cpp
+  LIBS kr450_skin kr450_device)
+
 if(KR450_GUI)
   kr450_add_test(NAME ui_window_shape_tests OFFSCREEN QT_MAIN
     SOURCES ui/window_shape_test.cpp
@@ -28,3 +33,13 @@ if(KR450_GUI)
       LIBS kr450_skin_art)
   endif()
 endif()
+
+# The main window's interaction without a display: every control by page, the drag, the
+# function menus, the warning and the owner-drawn menu look, against a recording platform.
+kr450_add_test(NAME ui_window_logic_tests
+  SOURCES
+    ui/window_controller_test.cpp
+    ui/function_menu_test.cpp
+    ui/popup_paint_plan_test.cpp
+    ui/zel_menu_layout_test.cpp
+  LIBS kr450_window_logic)

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "ui/skin_roles.h"
+#include "ui/ui_texts.h"
 
 namespace kr450 {
 namespace {
@@ -134,9 +135,7 @@ void ComposeLightingPage(const PaintView& view, const SkinLayout& layout,
 }
 
 std::string StatusLineCaption(const PaintView& view) {
-  if (view.driverRunning) return "驱动运行中...";
-  const std::string button = view.promptBlink ? std::to_string(view.promptButton) : " ";
-  return "配置完成，请点击鼠标第[" + button + "]键运行驱动";
+  return StatusLineText(view.driverRunning, view.promptBlink, view.promptButton);
 }
 
 // The caption of a button slot: the function's name, a macro's own name for codes from 41 on.
@@ -220,6 +219,17 @@ PagePictures PicturesOf(int page) {
     default:
       return {SkinImage::MainNormal, SkinImage::MainOver, SkinImage::MainDown};
   }
+}
+
+void FillFromDriverState(const DriverState& state, PaintView& view) {
+  const ConfigState snapshot = state.Snapshot();
+  view.currentConfig = snapshot.currentConfig;
+  view.config = snapshot.config;
+  view.appliedDpiStage = snapshot.appliedDpiStage;
+  view.appliedLedStatus = snapshot.appliedLedStatus;
+  view.driverRunning = state.driverRunning.load();
+  view.promptButton = state.promptButton.load();
+  view.promptBlink = state.promptBlink.load();
 }
 
 std::string_view LightingDpiText(int stageValue) {

@@ -4,9 +4,12 @@
 // computed from the state without Qt.
 //
 // Use:
-//   PaintView view = ...;               // a copy of the state the drawing reads
-//   std::vector<DrawOp> ops = ComposePaint(view, skin.layout, measure);
-//   painter.Paint(qpainter, ops);       // SkinPainter (ui/skin_painter.h) executes it
+//   PaintView view;                     // a copy of the state the drawing reads:
+//   FillFromDriverState(state, view);   //   configuration, applied values, click prompt
+//   ... the page, hover and press, recording, macros, line counts, preview
+//   std::vector<DrawOp> ops = ComposePaint(view, skin.layout, skinPainter.Measure());
+//   skinPainter.Paint(qpainter, ops);   // SkinPainter (ui/skin_painter.h) executes it;
+//                                       // skinPainter.Render(view, ...) does both at once
 // The operations come in drawing order: the page picture, the page layer, the frame layer,
 // the text layer. Later operations cover earlier ones. Coordinates are the window's client
 // pixels (logical pixels on a high-DPI screen).
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "config/device_config.h"
+#include "config/driver_state.h"
 #include "ui/pages.h"
 #include "ui/skin_images.h"
 #include "ui/skin_layout.h"
@@ -52,6 +56,11 @@ struct PaintView {
   bool previewOff = false;  // from LightingPreview
   int previewStage = 0;
 };
+
+// Copies the driver's part of the view, the configuration in one consistent snapshot:
+// currentConfig, config, appliedDpiStage, appliedLedStatus, driverRunning, promptButton and
+// promptBlink.
+void FillFromDriverState(const DriverState& state, PaintView& view);
 
 // The extent of a caption in the caption font, in pixels.
 struct TextExtent {

@@ -12,9 +12,6 @@ namespace kr450 {
 // The profile reader's buffer holds 260 characters, so at most 259 of a value are used.
 inline constexpr size_t SKIN_VALUE_CAPACITY = 259;
 
-// A value with more commas than the item format has.
-inline constexpr std::string_view SKIN_FORMAT_ERROR_MESSAGE = "加载ini错误！";
-
 // Fields 1 to 7 of one skin value (fields[0] is field 1).
 struct SkinEntryFields {
   std::array<std::string, 7> fields;

@@ -1,6 +1,7 @@
 #include "ui/skin_files.h"
 
 #include "config/decimal.h"
+#include "ui/ui_texts.h"
 
 namespace kr450 {
 
@@ -22,9 +23,13 @@ SkinFiles::File& SkinFiles::Open(std::string_view fileName) {
   }
   auto file = std::make_unique<File>();
   file->name = std::string(fileName);
-  file->document = LoadIniFile(directory_ + "/" + file->name, &file->exists);
-  if (!file->exists) {
-    messages_.ShowMessage(SKIN_FILE_MISSING_MESSAGE);
+  Result<IniDocument> document = ReadIniFile(directory_ + "/" + file->name);
+  file->exists = document.ok();
+  if (document) {
+    file->document = std::move(*document);
+  } else {
+    // Something that is not a regular file cannot be used either: shown as missing.
+    messages_.ShowMessage(FILE_MISSING_TEXT);
     // One request is enough: the window ends once the start-up has run to its end.
     if (!shutdownRequested_) window_.RequestShutdown();
     shutdownRequested_ = true;
@@ -39,7 +44,7 @@ SkinEntryFields SkinFiles::ReadSkinEntry(std::string_view fileName, std::string_
   const std::string value = file.document.Get(section, FormatDecimal(entry), SKIN_VALUE_CAPACITY);
   SkinEntryFields fields = SplitSkinEntry(value);
   if (fields.tooManyCommas && !file.formatErrorShown) {
-    messages_.ShowMessage(SKIN_FORMAT_ERROR_MESSAGE);
+    messages_.ShowMessage(INI_FORMAT_ERROR_TEXT);
     file.formatErrorShown = true;
   }
   return fields;

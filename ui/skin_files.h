@@ -11,13 +11,11 @@
 
 namespace kr450 {
 
-// A layout file that cannot be opened.
-inline constexpr std::string_view SKIN_FILE_MISSING_MESSAGE = "找不到配置文件";
-
 // The layout files of one skin folder. Each file is read once, on its first use, and every
-// problem reaches the user once per file: a missing file shows "找不到配置文件" and asks the
-// window to shut down (the reads go on and give empty values), a value with more than six
-// commas shows "加载ini错误！" (the fields are still taken). Used on the window thread.
+// problem reaches the user once per file: a missing file (or one that is not a regular file)
+// shows "找不到配置文件" and asks the window to shut down (the reads go on and give empty
+// values), a value with more than six commas shows "加载ini错误！" (the fields are still
+// taken). Used on the window thread.
 class SkinFiles {
  public:
   SkinFiles(std::string skinDirectory, MessageSink& messages, WindowLink& window);

@@ -1,7 +1,9 @@
 #include "ui/skin_image_set.h"
 
-#include <QImageReader>
-#include <QString>
+#include <QByteArrayView>
+#include <QImage>
+
+#include "config/regular_file.h"
 
 namespace kr450 {
 namespace {
@@ -44,9 +46,11 @@ std::optional<std::string> SizeProblem(const SkinImageInfo& info, const QImage& 
 }  // namespace
 
 std::optional<QImage> DecodeSkinImage(const std::string& path) {
-  QImageReader reader(QString::fromStdString(path));
-  reader.setDecideFormatFromContent(true);
-  QImage image = reader.read();
+  // Through the guarded read: a pipe or a device in the skin folder must not stall the start.
+  const Result<std::string> bytes = ReadRegularFile(path);
+  if (!bytes) return std::nullopt;
+  QImage image =
+      QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
   if (image.isNull()) return std::nullopt;
   return image.convertToFormat(QImage::Format_RGB32);
 }

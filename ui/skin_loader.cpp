@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ui/skin_files.h"
+#include "ui/ui_texts.h"
 
 namespace kr450 {
 namespace {
@@ -42,7 +43,7 @@ bool LoadSkin(const std::string& skinDirectory, MessageSink& messages, WindowLin
   }
   if (problems.empty()) return files.allFilesFound();
 
-  messages.ShowMessage(std::string(SKIN_IMAGE_PROBLEM_MESSAGE) + JoinLines(problems));
+  messages.ShowMessage(std::string(SKIN_IMAGE_PROBLEM_TEXT) + JoinLines(problems));
   if (files.allFilesFound()) window.RequestShutdown();  // else SkinFiles has asked already
   return false;
 }

@@ -18,9 +18,6 @@ struct LoadedSkin {
   QRegion warningShape;
 };
 
-// The start of the message that lists the images a skin cannot be shown with.
-inline constexpr std::string_view SKIN_IMAGE_PROBLEM_MESSAGE = "皮肤图片无法使用：";
-
 // Reads the layout files (problems reported as SkinFiles does), decodes every image and
 // builds the main window's and the warning's shapes. Images that cannot be decoded or have
 // the wrong size, and masks that leave no window at all, are listed in one message, and the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/device_config.h"
+
 // What each entry of the skin rectangle tables is. The skin gives positions and captions; the
 // meaning of every index is fixed.
 namespace kr450 {
@@ -38,10 +40,23 @@ inline constexpr int Config(int number) {
 inline constexpr int Slot(int button) {
   return FIRST_SLOT + button - 1;
 }
+// The knob places: one per step value of each stage, stage after stage. The one rule that
+// ties a place to its stage and step value.
+inline constexpr int KNOB_PLACES_PER_STAGE = MAX_STAGE_VALUE + 1;
 // Knob place of step value `value` (0..4) of stage `stage` (0..3).
 inline constexpr int KnobPlace(int stage, int value) {
-  return FIRST_KNOB_PLACE + 5 * stage + value;
+  return FIRST_KNOB_PLACE + KNOB_PLACES_PER_STAGE * stage + value;
 }
+// The stage and step value of a knob place (45..64).
+struct KnobStep {
+  int stage = 0;
+  int value = 0;
+};
+inline constexpr KnobStep KnobStepAt(int place) {
+  const int offset = place - FIRST_KNOB_PLACE;
+  return {offset / KNOB_PLACES_PER_STAGE, offset % KNOB_PLACES_PER_STAGE};
+}
+static_assert(KnobPlace(STAGE_COUNT - 1, MAX_STAGE_VALUE) == LAST_HOVER);
 // Captions without an action.
 inline constexpr int LABELS[] = {23, 24, 25, 26, 31, 34, 35, 36};
 // No caption, no action, a pointer-over look.

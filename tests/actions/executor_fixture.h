@@ -27,7 +27,7 @@ class ExecutorTest : public ::testing::Test {
  protected:
   ExecutorTest() {
     // The prompt's blink worker ends at once off the main page.
-    state_.currentPage.store(1);
+    state_.mainPageShown.store(false);
   }
   ~ExecutorTest() override {
     executor_.reset();

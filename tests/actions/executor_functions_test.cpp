@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <utility>
+
 #include "device/feature_report.h"
 #include "executor_fixture.h"
 
@@ -98,6 +103,80 @@ TEST_F(ExecutorTest, LightingToggleSendsAndStoresTheModeAndLaterStepsKeepIt) {
                                                StageReport(1, 0xA0)}));
   EXPECT_EQ(ConfigValue(1, "LED_STATUS"), "0");
   EXPECT_EQ(state_.Snapshot().appliedLedStatus, 0);
+}
+
+// A window that runs a step of its own when a worker asks for a repaint: what the window
+// thread may do at any moment, placed where the executor asks.
+class HookedWindow final : public WindowLink {
+ public:
+  void RequestRepaint() override {
+    if (onRepaint) std::exchange(onRepaint, nullptr)();
+  }
+  void RequestShutdown() override {}
+  std::function<void()> onRepaint;
+};
+
+// The stage step and the lighting toggle store their value in the section of the
+// configuration they changed, even when the window switches configuration right after.
+struct SwitchCase {
+  const char* name;
+  int code;  // on button 6
+  const char* key;
+  const char* storedInOne;
+};
+
+void PrintTo(const SwitchCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ExecutorSwitchTest : public ExecutorTest, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(ExecutorSwitchTest, StoresInTheSectionOfTheConfigurationItChanged) {
+  const SwitchCase& c = GetParam();
+  std::string two =
+      Override(Override(Buttons({1, 2, 3, 5, 4, 4}), "DPI_LEVEL", "3"), "LED_STATUS", "2");
+  StartWith(Section(1, Override(Buttons({1, 2, 3, 5, 4, c.code}), "LED_STATUS", "1")) +
+            Section(2, two));
+  HookedWindow window;
+  window.onRepaint = [&] { SelectConfig(state_, 2); };
+  ActionExecutor executor(state_, macros_, *link_, input_, window, clock_);
+  executor.PerformButton(5);
+  EXPECT_EQ(state_.Snapshot().currentConfig, 2);  // the switch did happen in between
+  EXPECT_EQ(ConfigValue(1, c.key), c.storedInOne);
+  EXPECT_EQ(ConfigValue(2, "DPI_LEVEL"), "3");
+  EXPECT_EQ(ConfigValue(2, "LED_STATUS"), "2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, ExecutorSwitchTest,
+                         ::testing::Values(SwitchCase{"DpiUp", 17, "DPI_LEVEL", "1"},
+                                           SwitchCase{"LightingToggle", 19, "LED_STATUS", "3"}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// The same with a window thread that switches between two configurations as fast as it can:
+// configuration 1 has only stages 0 and 1 enabled, 2 only stages 2 and 3, so a stage stored
+// in the other's section shows.
+TEST_F(ExecutorTest, StageStepsUnderConcurrentSwitchesStayInTheirSection) {
+  std::string one =
+      Override(Override(Buttons({1, 2, 3, 5, 4, 6}), "DPI_SET_EN3", "0"), "DPI_SET_EN4", "0");
+  std::string two = Override(
+      Override(Override(Buttons({1, 2, 3, 5, 4, 6}), "DPI_LEVEL", "2"), "DPI_SET_EN1", "0"),
+      "DPI_SET_EN2", "0");
+  StartWith(Section(1, one) + Section(2, two));
+  std::atomic<bool> done{false};
+  std::thread window([&] {
+    for (int n = 1; !done.load(); n = 3 - n) SelectConfig(state_, n);
+  });
+  for (int i = 0; i < 100; ++i) {
+    executor_->PerformButton(5);  // DpiCycle
+    int stored1 = std::stoi(ConfigValue(1, "DPI_LEVEL"));
+    int stored2 = std::stoi(ConfigValue(2, "DPI_LEVEL"));
+    if (stored1 > 1 || stored2 < 2) {
+      ADD_FAILURE() << "after step " << i << ": Config1 " << stored1 << ", Config2 " << stored2;
+      break;
+    }
+  }
+  done.store(true);
+  window.join();
 }
 
 TEST_F(ExecutorTest, NextConfigAfterFiveLoadsAndAppliesOne) {

@@ -37,7 +37,7 @@ TEST(KeyTable, CoversEveryMacroKeyAndSkipsOnlyKeysWithoutCounterpart) {
     ASSERT_NE(FindKey(vk), nullptr);
     EXPECT_EQ(LinuxKeyFor(vk) == 0, kWithoutCounterpart.count(vk) == 1);
   }
-  for (uint8_t vk : {0x00, 0x07, 0x3A, 0x88, 0xFF}) {
+  for (uint8_t vk : std::initializer_list<uint8_t>{0x00, 0x07, 0x3A, 0x88, 0xFF}) {
     EXPECT_EQ(FindKey(vk), nullptr);
     EXPECT_EQ(LinuxKeyFor(vk), 0);
     EXPECT_EQ(ScanCodeFor(vk), 0);
@@ -61,7 +61,8 @@ TEST(KeyTable, ExtendedFlagAndScanCodesAsTheKeysSend) {
   const std::set<uint8_t> extended = {0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2C,
                                       0x2D, 0x2E, 0x5B, 0x5D, 0x6F, 0x90, 0xA1, 0xA3, 0xA5};
   for (int vk = 0; vk < 256; ++vk) {
-    EXPECT_EQ(IsExtendedKey(static_cast<uint8_t>(vk)), extended.count(vk) == 1) << vk;
+    const auto code = static_cast<uint8_t>(vk);
+    EXPECT_EQ(IsExtendedKey(code), extended.count(code) == 1) << vk;
   }
   const std::pair<uint8_t, uint8_t> scans[] = {
       {0x2C, 0x37}, {0x13, 0x45}, {0x5B, 0x5B},  // the three exceptions

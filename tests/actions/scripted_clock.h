@@ -44,6 +44,12 @@ class ScriptedClock final : public Clock {
     actions_.emplace(TimePoint(std::chrono::duration_cast<Duration>(Ms(atMs))), std::move(action));
   }
   void SetLateness(Duration lateness) { lateness_ = lateness; }
+  // Time passes without a sleep, as while a call blocks or the process is stopped. From an
+  // action, the sleep that runs it ends that much later.
+  void Advance(Duration d) {
+    std::lock_guard lock(mutex_);
+    now_ += d;
+  }
 
   // Milliseconds from time zero.
   static double MsOf(TimePoint t) { return Ms(t.time_since_epoch()).count(); }

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "actions/thread_priority.h"
+#include "device/worker_scheduling.h"
 #include "tests/support/scratch_dir.h"
 
 namespace kr450 {
@@ -103,19 +103,63 @@ TEST_F(ShellOperationsTest, ComputerViewFallsBackToTheHomeFolder) {
   EXPECT_FALSE(none.LockSession());
 }
 
-// The executor raises its own priority; the programs it starts for the desktop must not
-// inherit it.
+size_t ThreadCount() {
+  return static_cast<size_t>(
+      std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()));
+}
+
+// Processes whose parent is this one, zombies included: what it would have to reap.
+std::vector<std::string> OwnChildren() {
+  std::vector<std::string> children;
+  const std::string self = std::to_string(::getpid());
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::string stat = test::ReadFileBytes((entry.path() / "stat").string());
+    size_t close = stat.rfind(')');  // after the name, which may hold anything
+    if (close == std::string::npos) continue;
+    std::istringstream rest(stat.substr(close + 1));
+    std::string state, parent;
+    rest >> state >> parent;
+    if (parent == self) children.push_back(entry.path().filename().string() + " " + state);
+  }
+  return children;
+}
+
+// A started program that stays open keeps no thread of the driver waiting on it, and neither
+// it nor anything on the way to it is a child left for the driver to reap, while it runs or
+// after it ends.
+TEST_F(ShellOperationsTest, StartedProgramsLeaveNoThreadAndNoChild) {
+  fs::path program = root_.path() / "a" / "xcalc";
+  std::ofstream(program) << "#!/bin/sh\necho started >> '" << Log()
+                         << "'\nsleep 0.3\necho ended >> '" << Log() << "'\n";
+  fs::permissions(program, fs::perms::owner_all);
+  ShellOperations shell(Path(), "/home/u");
+  const size_t threads = ThreadCount();
+  constexpr int N = 5;
+  for (int i = 0; i < N; ++i) ASSERT_TRUE(shell.StartProgram(Program::Calculator));
+  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_EQ(OwnChildren(), std::vector<std::string>{});
+  WaitForLog(N);  // all of them run
+  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_EQ(OwnChildren(), std::vector<std::string>{});
+  WaitForLog(2 * N);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_EQ(OwnChildren(), std::vector<std::string>{});
+}
+
+// The executor runs real-time or at a raised nice value; the programs it starts for the
+// desktop must inherit neither. Each logs its nice value and its policy (0: normal).
 TEST_F(ShellOperationsTest, ProgramsRunAtNormalPriorityWhateverTheCallers) {
   if (::getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid())) != 0) {
     GTEST_SKIP() << "the test runs below or above normal priority";
   }
   for (const char* name : {"x-terminal-emulator", "xcalc", "loginctl", "gio"}) {
-    FakeProgram("a", name, 0, "$(nice)");
+    FakeProgram("a", name, 0, "$(nice) $(cut -d' ' -f41 /proc/$$/stat)");
   }
   ShellOperations shell(Path(), "/home/u");
   bool raised = false;
   std::thread executor([&] {
-    raised = RaiseCurrentThreadPriority();
+    raised = ScheduleCurrentThreadPromptly(Worker::ActionExecutor).Raised();
     if (!raised) return;
     EXPECT_TRUE(shell.StartProgram(Program::Terminal));
     EXPECT_TRUE(shell.StartProgram(Program::Calculator));
@@ -128,8 +172,8 @@ TEST_F(ShellOperationsTest, ProgramsRunAtNormalPriorityWhateverTheCallers) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(log, line);) lines.push_back(line);
   std::sort(lines.begin(), lines.end());  // each runs in the background, in any order
-  EXPECT_EQ(lines,
-            (std::vector<std::string>{"gio 0", "loginctl 0", "x-terminal-emulator 0", "xcalc 0"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"gio 0 0", "loginctl 0 0", "x-terminal-emulator 0 0",
+                                             "xcalc 0 0"}));
 }
 
 }  // namespace

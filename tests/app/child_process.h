@@ -106,6 +106,16 @@ class ChildProcess {
   }
   void Signal(int signal) { ::kill(pid_, signal); }
 
+  // Stops it and returns once every thread of it has stopped.
+  bool Stop() {
+    ::kill(pid_, SIGSTOP);
+    int raw = 0;
+    while (::waitpid(pid_, &raw, WUNTRACED) < 0) {
+      if (errno != EINTR) return false;
+    }
+    return WIFSTOPPED(raw);
+  }
+
   // The exit status, or 128 + the signal that ended it.
   int Wait() {
     if (status_) return *status_;

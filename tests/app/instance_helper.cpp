@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
   }
   acquired.guard->SetRequestHandler([&](std::string_view request) {
     if (request != kr450::REQUEST_RESTORE) return std::string();
-    return identity == "kr450 window" ? std::string(kr450::ANSWER_RESTORED)
-                                      : kr450::BusyAnswer(identity);
+    return identity == kr450::WINDOW_IDENTITY ? std::string(kr450::ANSWER_RESTORED)
+                                              : kr450::BusyAnswer(identity);
   });
   kr450::InstanceServiceThread service(*acquired.guard);
   std::printf("primary\n");

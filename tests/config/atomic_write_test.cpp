@@ -9,6 +9,7 @@
 #include <random>
 #include <thread>
 
+#include "config/atomic_file.h"
 #include "config/ini_file.h"
 #include "tests/support/scratch_dir.h"
 
@@ -88,15 +89,32 @@ TEST_F(AtomicWrite, NewFilesFollowTheUmaskAndStaleTemporariesGo) {
   ::stat(dir_.File("new.ini").c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 
-  // Left by a write killed before its rename: an old one is removed, a fresh one may belong
-  // to a write in progress.
-  WriteFileBytes(dir_.File(".new.ini.AbC123"), "[S]\nk=torn");
-  WriteFileBytes(dir_.File(".new.ini.XyZ789"), "[S]\nk=fresh");
-  fs::last_write_time(dir_.File(".new.ini.AbC123"),
-                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  // Left by a write killed before its rename: an old temporary is removed, a fresh one may
+  // belong to a write in progress. Files of other names are the user's, however they look.
+  struct Case {
+    const char* name;
+    int ageMinutes;
+    bool kept;
+  };
+  const Case cases[] = {
+      {".new.ini.kr450-tmp-AbC123", 60, false},
+      {".new.ini.kr450-tmp-XyZ789", 0, true},
+      {".new.ini.AbC123", 60, true},
+      {".new.ini.backup", 120, true},
+      {".new.ini.kr450-tmp-AbC12", 60, true},
+      {".new.ini.kr450-tmp-AbC1234", 60, true},
+      {".other.ini.kr450-tmp-AbC123", 60, true},
+  };
+  for (const Case& c : cases) {
+    WriteFileBytes(dir_.File(c.name), "[S]\nk=torn");
+    fs::last_write_time(dir_.File(c.name),
+                        fs::file_time_type::clock::now() - std::chrono::minutes(c.ageMinutes));
+  }
   ASSERT_TRUE(SetKey(dir_.File("new.ini"), "2"));
-  EXPECT_FALSE(fs::exists(dir_.File(".new.ini.AbC123")));
-  EXPECT_TRUE(fs::exists(dir_.File(".new.ini.XyZ789")));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(fs::exists(dir_.File(c.name)), c.kept);
+  }
 }
 
 // A process killed at a random moment while it rewrites the file leaves either the old file
@@ -122,6 +140,13 @@ TEST_F(AtomicWrite, KillDuringWriteLeavesOldOrNew) {
     const std::string now = ReadFileBytes(file);
     ASSERT_TRUE(now == content(a) || now == content(b))
         << "round " << round << ": torn file of " << now.size() << " bytes";
+  }
+  // What the killed writes left says whose it is, so that a later sweep may remove it.
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name != "config.ini") {
+      EXPECT_TRUE(IsAtomicTempOf(name, "config.ini")) << name;
+    }
   }
 }
 

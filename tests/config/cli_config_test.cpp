@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "config/config_store.h"
+#include "config/regular_file.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/special_files.h"
 
 namespace kr450 {
 namespace {
@@ -99,6 +102,65 @@ TEST_F(CliConfig, MissingConfigIsRecreatedFromTheShippedDefault) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.starts_with("CurConfig=1\nK1=1\n"));
   EXPECT_TRUE(fs::exists(dir_.path() / "config.ini"));
+}
+
+// A fault here would hang on a named pipe for ever; the guard ends the test instead.
+class CliConfigSpecialFiles : public CliConfig {
+ protected:
+  test::HangGuard guard_;
+};
+
+TEST_F(CliConfigSpecialFiles, ImportAndExportTakeOnlyRegularFiles) {
+  const std::string config = test::ReadFileBytes(dir_.path() / "config.ini");
+  for (const test::SpecialFile& special : test::MakeSpecialFiles(dir_)) {
+    SCOPED_TRACE(special.label);
+    for (const char* command : {"import", "export"}) {
+      CliResult run = Run({command, special.path});
+      EXPECT_EQ(run.status, 1);
+      EXPECT_TRUE(run.out.empty());
+      EXPECT_NE(run.err.find(special.path + ": "), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(", not a regular file\n"), std::string::npos) << run.err;
+      EXPECT_EQ(test::TypeOf(special.path), special.type);
+    }
+  }
+  // An endless device was read until memory ran out.
+  CliResult zero = Run({"import", "/dev/zero"});
+  EXPECT_EQ(zero.status, 1);
+  EXPECT_EQ(zero.err, "kr450-cli: /dev/zero: a device, not a regular file\n");
+
+  const std::string huge = dir_.File("huge.ini");
+  test::MakeSparseFile(huge, MAX_USER_FILE_BYTES + 1);
+  CliResult tooLarge = Run({"import", huge});
+  EXPECT_EQ(tooLarge.status, 1);
+  EXPECT_EQ(tooLarge.err, "kr450-cli: " + huge + ": larger than 16 MiB\n");
+  EXPECT_EQ(fs::file_size(huge), MAX_USER_FILE_BYTES + 1);
+
+  EXPECT_EQ(test::ReadFileBytes(dir_.path() / "config.ini"), config);
+}
+
+TEST_F(CliConfigSpecialFiles, AConfigurationThatIsNoFileStopsTheCommand) {
+  fs::remove(dir_.path() / "config.ini");
+  ASSERT_EQ(::mkfifo(dir_.File("config.ini").c_str(), 0644), 0);
+  CliResult run = Run({"show"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "kr450-cli: " + dir_.File("config.ini") + ": a named pipe, not a regular file\n");
+  EXPECT_EQ(test::TypeOf(dir_.File("config.ini")), fs::file_type::fifo);
+}
+
+// The sweep of temporaries left by killed writes takes only its own names.
+TEST_F(CliConfig, WritesKeepTheUsersFilesBesideTheirTarget) {
+  const std::string exchange = dir_.File("mouse.ini");
+  for (const char* name : {".config.ini.backup", ".mouse.ini.backup", ".config.ini.Ab12Cd"}) {
+    dir_.Write(name, "mine");
+    fs::last_write_time(dir_.File(name), fs::file_time_type::clock::now() - std::chrono::hours(2));
+  }
+  ASSERT_EQ(Run({"save"}).status, 0);
+  ASSERT_EQ(Run({"export", exchange}).status, 0);
+  for (const char* name : {".config.ini.backup", ".mouse.ini.backup", ".config.ini.Ab12Cd"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(test::ReadFileBytes(dir_.path() / name), "mine");
+  }
 }
 
 }  // namespace

@@ -134,11 +134,8 @@ TEST(StageRules, SelectAndValue) {
 
   SetStageValue(config, 2, 3);
   EXPECT_EQ(config.dpiStage[2], 3);
-  EXPECT_EQ(DpiKnobItem(config, 2), 45 + 10 + 3);
   SetStageValue(config, 2, 9);  // no sixth step
   EXPECT_EQ(config.dpiStage[2], 3);
-  EXPECT_EQ(DpiKnobItem(FactoryConfig({}), 0), 46);
-  EXPECT_EQ(DpiKnobItem(FactoryConfig({}), 3), 60);
 }
 
 TEST(StageRules, NormalizeBringsFileValuesIntoRange) {

@@ -68,9 +68,9 @@ TEST(IniRead, WindowsEncodingsReadAlike) {
   for (const char* name :
        {"windows_utf16le_bom_crlf.ini", "windows_utf8_bom_crlf.ini", "windows_ansi_crlf.ini"}) {
     SCOPED_TRACE(name);
-    bool exists = false;
-    const IniDocument doc = LoadIniFile(std::string(KR450_FIXTURES) + "/config/" + name, &exists);
-    EXPECT_TRUE(exists);
+    const Result<IniDocument> read = ReadIniFile(std::string(KR450_FIXTURES) + "/config/" + name);
+    ASSERT_TRUE(read) << read.message();
+    const IniDocument& doc = *read;
     EXPECT_EQ(doc.Get("Init", "CurConfig", 4), "2");
     EXPECT_EQ(doc.Get("Config2", "K2", 4), "41");
     EXPECT_EQ(doc.Get("Config2", "DPI_SPEED", 4), "9");

@@ -183,7 +183,7 @@ TEST_F(ApplyConfigTest, SetsTheSystemPointerSpeedWhenItCanBeRead) {
 TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButtonAndStartsNoSecondWorker) {
   // On the main page the first apply's blink worker keeps running while the prompt waits.
   test::GateClock gate;
-  state.currentPage = 0;
+  state.mainPageShown = true;
   DeviceLink mainPage(state, mouse, pointer, window, gate);
   ASSERT_TRUE(mainPage.OpenDevice());
   mainPage.ApplyConfig();
@@ -201,7 +201,7 @@ TEST_F(ApplyConfigTest, AnApplyWhileThePromptWaitsNamesTheNewButtonAndStartsNoSe
   HandleInputReport(state, window, std::vector<uint8_t>{6, 0});
   gate.Release();
   ASSERT_TRUE(Eventually([&] { return !state.promptBlinkRunning.load(); }));
-  state.currentPage = 1;
+  state.mainPageShown = false;
   mainPage.ApplyConfig();
   EXPECT_EQ(mainPage.PromptBlinkStartsRequested(), 2);
 }

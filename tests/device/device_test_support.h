@@ -18,6 +18,7 @@
 #include "device/device_link.h"
 #include "device/pointer_speed.h"
 #include "device/simulated_mouse.h"
+#include "device/wakeable_clock.h"
 #include "tests/support/counting_window.h"
 #include "tests/support/scratch_dir.h"
 
@@ -47,16 +48,26 @@ bool Eventually(F condition) {
   return true;
 }
 
-// A clock whose sleeps last until the test lets them go.
-class GateClock final : public Clock {
+// A clock whose sleeps last until the test lets them go (or the sleeper's stop wakes it).
+class GateClock final : public StoppableClock {
  public:
+  using StoppableClock::SleepUntil;
   TimePoint Now() override { return {}; }
-  void SleepUntil(TimePoint) override {
+  void SleepUntil(TimePoint deadline) override {
+    const std::atomic<bool> never{false};
+    SleepUntil(deadline, never);
+  }
+  void SleepUntil(TimePoint, const std::atomic<bool>& stop) override {
     std::unique_lock lock(mutex_);
     ++sleepers_;
-    open_.wait(lock, [&] { return released_; });
+    open_.wait(lock, [&] { return released_ || stop.load(); });
     --sleepers_;
   }
+  void Wake() override {
+    { std::lock_guard lock(mutex_); }
+    open_.notify_all();
+  }
+  void WakeAll() override { Release(); }
   void Release() {
     std::lock_guard lock(mutex_);
     released_ = true;
@@ -84,12 +95,12 @@ inline std::vector<uint8_t> Report(uint8_t command, uint8_t a, uint8_t b) {
 }
 
 // A device link on a simulated mouse, with config.ini in a folder of its own. The window is
-// on the advanced page, so a blink worker started by an apply ends at once.
+// off the main page, so a blink worker started by an apply ends at once.
 class DeviceLinkTest : public ::testing::Test {
  protected:
   DeviceLinkTest() {
     state.configFilePath = dir.File("config.ini");
-    state.currentPage = 1;
+    state.mainPageShown = false;
     SetConfig(1, [](DeviceConfig&) {});
   }
 
@@ -112,7 +123,7 @@ class DeviceLinkTest : public ::testing::Test {
   SimulatedMouse mouse;
   RecordingPointerSpeed pointer;
   CountingWindow window;
-  FakeClock clock;
+  FakeStoppableClock clock;
   DeviceLink link{state, mouse, pointer, window, clock};
 };
 

@@ -111,7 +111,7 @@ TEST(HidrawPlatform, DrivesAVirtualMouseThroughItsHidrawNode) {
   DriverState state;
   RecordingPointerSpeed pointer;
   test::CountingWindow window;
-  FakeClock clock;
+  FakeStoppableClock clock;
   DeviceLink link(state, *platform, pointer, window, clock);
   ASSERT_TRUE(link.OpenDevice()) << link.OpenError();
   EXPECT_EQ(link.InputReportLength(), 8);

@@ -131,5 +131,23 @@ TEST_F(InputReaderTest, BacksOffWhileReadsFail) {
   EXPECT_EQ(pauses[11], milliseconds(1000));
 }
 
+TEST_F(InputReaderTest, StopWakesAPauseAfterAFailedRead) {
+  test::GateClock gate;  // a pause lasts until the test lets it go, or the stop wakes it
+  InputReader pausing(state, link, window, gate);
+  ASSERT_TRUE(link.OpenDevice());
+  mouse.SetFailReads(true);
+  pausing.Start();
+  ASSERT_TRUE(Eventually([&] { return gate.Sleepers() == 1; }));
+  std::atomic<bool> stopped{false};
+  std::thread stopper([&] {
+    pausing.Stop();
+    stopped = true;
+  });
+  const bool stoppedAlone = Eventually([&] { return stopped.load(); });
+  gate.Release();  // lets a reader that slept through the stop end, so the test ends
+  stopper.join();
+  EXPECT_TRUE(stoppedAlone);
+}
+
 }  // namespace
 }  // namespace kr450

@@ -19,7 +19,7 @@ class ScriptedWindow final : public WindowLink {
   void RequestRepaint() override {
     blinks.push_back(state_.promptBlink.load());
     if (static_cast<int>(blinks.size()) == after_) {
-      (leavePage_ ? state_.currentPage.store(1) : state_.driverRunning.store(true));
+      (leavePage_ ? state_.mainPageShown.store(false) : state_.driverRunning.store(true));
     }
   }
   void RequestShutdown() override {}
@@ -31,24 +31,13 @@ class ScriptedWindow final : public WindowLink {
   bool leavePage_;
 };
 
-TEST(StatusLine, ShowsRunningOrThePromptWithTheButtonWhileItBlinksOn) {
-  DriverState state;
-  EXPECT_EQ(StatusLineText(state), "驱动运行中...");
-  state.driverRunning = false;
-  state.promptButton = 6;
-  state.promptBlink = true;
-  EXPECT_EQ(StatusLineText(state), "配置完成，请点击鼠标第[6]键运行驱动");
-  state.promptBlink = false;
-  EXPECT_EQ(StatusLineText(state), "配置完成，请点击鼠标第[ ]键运行驱动");
-}
-
 TEST(PromptBlink, EndsAtOnceUnlessThePromptWaitsOnTheMainPage) {
-  for (auto [running, page] : {std::pair{true, 0}, {false, 1}}) {
+  for (auto [running, mainPage] : {std::pair{true, true}, {false, false}}) {
     DriverState state;
-    FakeClock clock;
+    FakeStoppableClock clock;
     test::CountingWindow window;
     state.driverRunning = running;
-    state.currentPage = page;
+    state.mainPageShown = mainPage;
     std::atomic<bool> stop{false};
     RunPromptBlink(state, window, clock, stop);
     EXPECT_TRUE(clock.Pauses().empty());
@@ -69,7 +58,7 @@ TEST(PromptBlink, BlinksInRoundsOfSixUntilTheClickOrThePageChanges) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     DriverState state;
-    FakeClock clock;
+    FakeStoppableClock clock;
     ScriptedWindow window(state, c.after, c.leavePage);
     state.driverRunning = false;
     state.promptBlink = true;
@@ -100,6 +89,27 @@ TEST(PromptBlinker, AtMostOneWorkerRuns) {
   clock.Release();
   ASSERT_TRUE(Eventually([&] { return !state.promptBlinkRunning.load(); }));
   blinker.Stop();
+}
+
+// The window thread stops the worker; it must not wait out the worker's 500 ms sleep.
+TEST(PromptBlinker, StopReturnsAtOnceWhileTheWorkerSleeps) {
+  DriverState state;
+  WakeableClock clock;
+  test::CountingWindow window;
+  state.driverRunning = false;
+  PromptBlinker blinker(state, window, clock);
+  blinker.Start();
+  ASSERT_TRUE(Eventually([&] { return window.repaints.load() == 1; }));  // now asleep
+  const auto before = std::chrono::steady_clock::now();
+  blinker.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 50ms);
+  EXPECT_FALSE(state.promptBlinkRunning);
+
+  // The stop is the worker's own: another sleeper on the same clock sleeps on.
+  const std::atomic<bool> otherStop{false};
+  const auto start = std::chrono::steady_clock::now();
+  clock.SleepUntil(clock.Now() + 20ms, otherStop);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ class DeviceStackResume : public ::testing::Test {
  protected:
   DeviceStackResume() {
     state.configFilePath = dir.File("config.ini");
-    state.currentPage = 1;  // the blink worker of the factory prompt ends at once
+    state.mainPageShown = false;  // the blink worker of the factory prompt ends at once
     state.WithConfig([](ConfigState& s) {
       s.currentConfig = 1;
       s.config = FactoryConfig(DeviceConfig{});
@@ -100,7 +100,7 @@ class DeviceStackResume : public ::testing::Test {
   DriverState state;
   RecordingPointerSpeed pointer;
   test::CountingWindow window;
-  FakeClock clock;
+  FakeStoppableClock clock;
 };
 
 TEST_F(DeviceStackResume, AResumeOnTheBusAppliesTheConfigurationAgain) {

@@ -8,6 +8,7 @@
 
 #include "macro_test_support.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/special_files.h"
 
 namespace kr450 {
 namespace {
@@ -102,7 +103,8 @@ class MacroFileTest : public ::testing::Test {
     for (int i = 0; i < n; ++i) {
       MacroRecord& record = data.records[i];
       for (uint8_t& byte : RecordImage(record)) byte = static_cast<uint8_t>(random());
-      SetMacroName(record, i == 1 ? u"宏编程测试" : u"macro " + std::u16string(1, u'A' + i));
+      SetMacroName(record, i == 1 ? u"宏编程测试"
+                                  : u"macro " + std::u16string(1, static_cast<char16_t>(u'A' + i)));
     }
     data.records[0].eventCount = 255;
     data.macroCount = static_cast<int16_t>(n);
@@ -160,7 +162,7 @@ TEST_F(MacroFileTest, KeysOfAnEarlierLongerSaveStayButAreNotLoaded) {
 
   MacroTable loaded;
   loaded.Edit([](MacroTableData& data) { data.records[4] = NewMacro(u"stale"); });
-  LoadMacroFile(loaded, path, messages_);
+  ASSERT_TRUE(LoadMacroFile(loaded, path, messages_));
   MacroTableData got = loaded.Snapshot();
   EXPECT_EQ(got.macroCount, 3);
   EXPECT_EQ(got.selectedMacro, 2);
@@ -230,6 +232,30 @@ TEST_F(MacroFileTest, ImportOfAMissingFileKeepsTheMacrosInMemory) {
   EXPECT_EQ(table_.Snapshot(), before);
 }
 
+// A pipe named as a macro file would block the load for ever, and the export's rename would
+// replace it (or a device) with a regular file.
+TEST_F(MacroFileTest, WhatIsNotARegularFileIsShownAsMissingAndNeverReplaced) {
+  const test::HangGuard guard;
+  const MacroTableData before = SampleTable(4);
+  for (const test::SpecialFile& special : test::MakeSpecialFiles(folder_)) {
+    SCOPED_TRACE(special.label);
+    messages_.shown.clear();
+    table_.Edit([&](MacroTableData& data) { data = before; });
+    const Status import = ImportMacros(table_, special.path, messages_);
+    EXPECT_FALSE(import);
+    EXPECT_NE(import.message().find("not a regular file"), std::string::npos) << import.message();
+    EXPECT_EQ(table_.Snapshot(), before);
+    EXPECT_FALSE(ExportMacros(table_, special.path));
+    EXPECT_FALSE(SaveMacroFile(table_, special.path));
+    EXPECT_EQ(test::TypeOf(special.path), special.type);
+
+    EXPECT_FALSE(LoadMacroFile(table_, special.path, messages_));
+    EXPECT_EQ(table_.Count(), 0);
+    EXPECT_EQ(messages_.shown, std::vector<std::string>(2, "找不到配置文件"));
+  }
+  EXPECT_FALSE(ImportMacros(table_, "/dev/zero", messages_));
+}
+
 TEST_F(MacroFileTest, ExportKeepsOtherSectionsAndAddsTheExtension) {
   std::string chosen = folder_.File("mine");
   test::WriteFileBytes(chosen + ".dat", "[Notes]\r\nkeep=1\r\n");
@@ -279,7 +305,7 @@ TEST_F(MacroFileTest, ResetReplacesTheUsersMacrosWithTheDefaults) {
   ASSERT_TRUE(ResetMacrosToDefaults(table_, defaults, user, messages_).ok());
   EXPECT_EQ(table_.Count(), 3);
   MacroTable reloaded;
-  LoadMacroFile(reloaded, user, messages_);
+  ASSERT_TRUE(LoadMacroFile(reloaded, user, messages_));
   EXPECT_EQ(reloaded.Count(), 3);
   EXPECT_EQ(reloaded.Snapshot().records[2], defaultTable.Snapshot().records[2]);
 }

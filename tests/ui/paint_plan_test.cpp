@@ -610,5 +610,28 @@ TEST(PaintPlan, PaintIsThePagePictureThenTheThreeLayersInOrder) {
   }
 }
 
+TEST(PaintPlan, TheDriverStatePartOfTheViewIsOneSnapshot) {
+  DriverState state;
+  state.WithConfig([](ConfigState& s) {
+    s.currentConfig = 4;
+    s.config.dpiLevel = 2;
+    s.config.buttons = {1, 41, 3, 4, 5, 6};
+    s.appliedDpiStage = {4, 3, 2, 1};
+    s.appliedLedStatus = 2;
+  });
+  state.driverRunning.store(false);
+  state.promptButton.store(5);
+  state.promptBlink.store(true);
+  PaintView view;
+  FillFromDriverState(state, view);
+  EXPECT_EQ(view.currentConfig, 4);
+  EXPECT_EQ(view.config, state.Config());
+  EXPECT_EQ(view.appliedDpiStage, (std::array<uint8_t, 4>{4, 3, 2, 1}));
+  EXPECT_EQ(view.appliedLedStatus, 2);
+  EXPECT_FALSE(view.driverRunning);
+  EXPECT_EQ(view.promptButton, 5);
+  EXPECT_TRUE(view.promptBlink);
+}
+
 }  // namespace
 }  // namespace kr450

@@ -1,6 +1,7 @@
 #include "ui/skin_layout.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -81,6 +82,18 @@ TEST_F(SkinLayoutTest, OneMissingFileStopsTheDriverButTheOthersAreStillRead) {
   EXPECT_EQ(window.shutdowns, 1);
   EXPECT_EQ(layout.advanced[4].text, "录制");
   EXPECT_EQ(layout.warning[2].width, 320);
+}
+
+// A named pipe would block the start-up for ever; it is shown like a missing file.
+TEST_F(SkinLayoutTest, ALayoutFileThatIsNoFileIsShownAsMissing) {
+  WriteAllFiles();
+  std::filesystem::remove(dir.File("skin_color.ini"));
+  ASSERT_EQ(::mkfifo(dir.File("skin_color.ini").c_str(), 0644), 0);
+  Read();
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"找不到配置文件"});
+  EXPECT_EQ(window.shutdowns, 1);
+  EXPECT_EQ(std::filesystem::status(dir.File("skin_color.ini")).type(),
+            std::filesystem::file_type::fifo);
 }
 
 TEST_F(SkinLayoutTest, TooManyCommasAreReportedOncePerFileAndTheFieldsStillCount) {

@@ -219,6 +219,29 @@ TEST_F(RenderedPages, PaintDrawsIntoAnyPainterInLogicalPixels) {
             rendered.convertToFormat(QImage::Format_RGB32));
 }
 
+// The popups' plans name their own pictures; the same painter draws them.
+TEST_F(RenderedPages, PaintDrawsThePopupsPicturesToo) {
+  const QImage& menu = Picture(SkinImage::MenuNormal);
+  QImage target(menu.size(), QImage::Format_ARGB32_Premultiplied);
+  target.fill(Qt::black);
+  DrawOp page;
+  page.kind = DrawKind::Page;
+  page.image = SkinImage::MenuNormal;
+  DrawOp row;
+  row.kind = DrawKind::CopyItem;
+  row.image = SkinImage::MenuOver;
+  row.x = 4;
+  row.y = 6;
+  row.width = 20;
+  row.height = 10;
+  {
+    QPainter p(&target);
+    painter->Paint(p, {page, row});
+  }
+  ExpectPixel(target, 30, 30, menu, 30, 30, "menu");
+  ExpectPixel(target, 5, 7, Picture(SkinImage::MenuOver), 5, 7, "menu row");
+}
+
 TEST_F(RenderedPages, CopiesAreCutToTheirPicture) {
   // A knob place larger than the knob picture, and an item that reaches past the page.
   SkinLayout layout = skin->layout;

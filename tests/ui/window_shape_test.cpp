@@ -1,6 +1,7 @@
 #include "ui/window_shape_qt.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -139,6 +140,14 @@ TEST_F(LoadSkinTest, PageImagesOfTheWrongSizeAndMissingImagesAreNamed) {
             "advanced_over.jpg：尺寸 400x320 与 main_mask.jpg 的 800x640 不同");
   EXPECT_EQ(window.shutdowns, 1);
   EXPECT_TRUE(skin.images.Get(SkinImage::AdvancedOver).isNull());
+}
+
+// The decoder would wait for ever on a named pipe.
+TEST_F(LoadSkinTest, AnImageThatIsNoFileCannotBeRead) {
+  std::filesystem::remove(dir.File("menu_down.jpg"));
+  ASSERT_EQ(::mkfifo(dir.File("menu_down.jpg").c_str(), 0644), 0);
+  EXPECT_FALSE(Load());
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"皮肤图片无法使用：\nmenu_down.jpg：无法读取"});
 }
 
 TEST_F(LoadSkinTest, AMaskWithoutAnyWindowIsRefused) {
