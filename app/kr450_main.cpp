@@ -1,9 +1,13 @@
 // kr450: the driver with its window. One per user: a second start shows the first one's
 // window and ends.
+#include <QSocketNotifier>
 #include <iostream>
 #include <memory>
 
 #include "app/driver_session.h"
+#include "app/instance_guard.h"
+#include "app/instance_paths.h"
+#include "app/instance_protocol.h"
 #include "app/main_window.h"
 #include "app/paths.h"
 #include "app/qt_window_link.h"
@@ -14,12 +18,46 @@
 namespace kr450 {
 namespace {
 
+constexpr std::string_view WINDOW_IDENTITY = "kr450 window";
+
+// One driver per user (per data folder when simulated). Null when this start must end: it
+// asked the running window to show itself (*status 0), or another driver without a window
+// runs, or no guard could be had (*status 1).
+std::unique_ptr<InstanceGuard> ClaimInstance(const WindowOptions& options,
+                                             const std::string& dataDirectory, int* status) {
+  InstanceGuard::Acquired acquired = InstanceGuard::Acquire(
+      InstanceKey(options.simulate, dataDirectory), WINDOW_IDENTITY, REQUEST_RESTORE);
+  switch (acquired.outcome) {
+    case InstanceGuard::Outcome::Primary:
+      return std::move(acquired.guard);
+    case InstanceGuard::Outcome::AlreadyRunning:
+      if (acquired.answer == ANSWER_RESTORED) {
+        *status = 0;
+        return nullptr;
+      }
+      std::cerr << "kr450: a KR-450 driver is already running ("
+                << (acquired.answer.empty() ? std::string("it does not answer")
+                                            : RunningInstanceName(acquired.answer))
+                << "); end it first, two drivers would perform every press twice\n";
+      *status = 1;
+      return nullptr;
+    case InstanceGuard::Outcome::Error:
+      break;
+  }
+  std::cerr << "kr450: cannot make sure that only one driver runs: " << acquired.message << "\n";
+  *status = 1;
+  return nullptr;
+}
+
 int RunWindow(CZEL_ZUduvoApp& app, const WindowOptions& options) {
   const std::string dataDirectory = options.dataDir.empty() ? DataDirectory() : options.dataDir;
   if (Status status = EnsureConfigFile(dataDirectory); !status) {
     std::cerr << "kr450: " << status.message() << "\n";
     return 1;
   }
+  int refused = 0;
+  std::unique_ptr<InstanceGuard> instance = ClaimInstance(options, dataDirectory, &refused);
+  if (instance == nullptr) return refused;
 
   std::vector<std::string> problems;
   std::unique_ptr<InputSynth> input = OpenInputBackend("", &problems);
@@ -37,10 +75,21 @@ int RunWindow(CZEL_ZUduvoApp& app, const WindowOptions& options) {
   window = &dialog;
   link.SetTarget(&dialog);
 
+  // A second start asks this one to show its window; requests wait in the socket's queue
+  // until the window exists.
+  instance->SetRequestHandler([&dialog](std::string_view request) {
+    if (request != REQUEST_RESTORE) return std::string();
+    dialog.RestoreFromRequest();
+    return std::string(ANSWER_RESTORED);
+  });
+  QSocketNotifier requests(instance->fd(), QSocketNotifier::Read);
+  QObject::connect(&requests, &QSocketNotifier::activated,
+                   [&instance] { instance->HandleReadable(); });
+
   if (dialog.Start(dataDirectory, SkinDirectory()) != CZEL_ZUduvoDlg::StartResult::Running) {
     return 1;
   }
-  dialog.show();
+  dialog.ShowAtStart(options.tray);
   const int status = app.exec();
   window = nullptr;
   link.SetTarget(nullptr);
