@@ -143,7 +143,8 @@ int Reset(CliContext& context, const std::vector<std::string>& args) {
       .resetMacros =
           [&] {
             Status status = ResetMacrosToDefaults(macros, SkinDirectory() + "/defMacro.dat",
-                                                  context.dataDirectory + "/Macro.dat", messages);
+                                                  context.dataDirectory + "/Macro.dat");
+            if (status.notFound()) messages.ShowMessage(FILE_MISSING_TEXT);
             if (!status) messages.ShowMessage("kr450-cli: " + status.message());
           },
       .apply = [&] { outcome = session.link().ApplyConfig(); },

@@ -10,6 +10,7 @@
 #include "config/config_store.h"
 #include "device/feature_report.h"
 #include "macro/macro_file.h"
+#include "ui/ui_texts.h"
 
 namespace kr450 {
 namespace {
@@ -72,8 +73,9 @@ void DriverSession::LoadConfiguration(const std::string& dataDirectory) {
 }
 
 void DriverSession::LoadMacros(const std::string& dataDirectory) {
-  // A missing macro file has been shown to the user; the driver runs on without macros.
-  (void)LoadMacroFile(macros_, dataDirectory + "/Macro.dat", messages_);
+  // A macro file that cannot be read is shown as missing; the driver runs on without macros.
+  if (!LoadMacroFile(macros_, dataDirectory + "/Macro.dat"))
+    messages_.ShowMessage(FILE_MISSING_TEXT);
 }
 
 bool DriverSession::OpenDevice() {

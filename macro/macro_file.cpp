@@ -62,16 +62,18 @@ void WriteMacroDocument(IniDocument& doc, const MacroTableData& data) {
 
 namespace {
 
-// Reads the file. One that is missing, or is not a regular file, is shown to the user as
-// missing; the status says why.
-Status ReadMacroFile(const std::string& path, MessageSink& messages, MacroTableData& into) {
+// Reads the file; the status says why it could not be read (NotFound: nothing is there).
+Status ReadMacroFile(const std::string& path, MacroTableData& into) {
   const Result<IniDocument> doc = ReadIniFile(path);
-  if (!doc) {
-    messages.ShowMessage(MACRO_FILE_MISSING_MESSAGE);
-    return doc.status();
-  }
+  if (!doc) return doc.status();
   ReadMacroDocument(*doc, into);
   return Status::Ok();
+}
+
+// A macro file that is not a regular file cannot be used either: it counts as missing.
+Status AsMissing(Status status) {
+  if (status || status.notFound()) return status;
+  return Status::NotFound(status.message());
 }
 
 void StoreLoaded(MacroTable& table, const MacroTableData& loaded) {
@@ -84,11 +86,11 @@ void StoreLoaded(MacroTable& table, const MacroTableData& loaded) {
 
 }  // namespace
 
-Status LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages) {
+Status LoadMacroFile(MacroTable& table, const std::string& path) {
   MacroTableData loaded;
-  Status status = ReadMacroFile(path, messages, loaded);
+  Status status = ReadMacroFile(path, loaded);
   StoreLoaded(table, loaded);  // a file that cannot be read leaves no macros
-  return status;
+  return AsMissing(std::move(status));
 }
 
 Status SaveMacroFile(const MacroTable& table, const std::string& path) {
@@ -96,9 +98,9 @@ Status SaveMacroFile(const MacroTable& table, const std::string& path) {
   return UpdateIniFile(path, [&](IniDocument& doc) { WriteMacroDocument(doc, data); });
 }
 
-Status ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages) {
+Status ImportMacros(MacroTable& table, const std::string& path) {
   MacroTableData loaded;
-  if (Status status = ReadMacroFile(path, messages, loaded); !status) return status;
+  if (Status status = ReadMacroFile(path, loaded); !status) return AsMissing(std::move(status));
   StoreLoaded(table, loaded);
   return Status::Ok();
 }
@@ -116,11 +118,13 @@ Status ExportMacros(const MacroTable& table, const std::string& path) {
 }
 
 Status ResetMacrosToDefaults(MacroTable& table, const std::string& defaultsPath,
-                             const std::string& userPath, MessageSink& messages) {
-  if (Status status = ImportMacros(table, defaultsPath, messages); !status) {
-    if (!status.notFound()) return status;
-    return Status::Error("the default macros " + defaultsPath + " are missing");
+                             const std::string& userPath) {
+  MacroTableData loaded;
+  if (Status status = ReadMacroFile(defaultsPath, loaded); !status) {
+    if (!status.notFound()) return AsMissing(std::move(status));
+    return Status::NotFound("the default macros " + defaultsPath + " are missing");
   }
+  StoreLoaded(table, loaded);
   return SaveMacroFile(table, userPath);
 }
 

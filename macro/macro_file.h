@@ -6,7 +6,6 @@
 
 #include "config/ini_file.h"
 #include "config/status.h"
-#include "config/ui_link.h"
 #include "macro/macro_table.h"
 
 namespace kr450 {
@@ -18,7 +17,6 @@ namespace kr450 {
 inline constexpr std::string_view MACRO_SECTION = "Macros";
 inline constexpr std::string_view MACRO_COUNT_KEY = "macroNum";
 inline constexpr size_t MACRO_ENCODING_LENGTH = 3 * MACRO_RECORD_IMAGE_SIZE;
-inline constexpr std::string_view MACRO_FILE_MISSING_MESSAGE = "找不到配置文件";
 
 // Offset in the record image of the byte that file position p (0..1063) holds.
 constexpr size_t ImageOffsetOfFilePosition(size_t p) {
@@ -54,24 +52,25 @@ void WriteMacroDocument(IniDocument& doc, const MacroTableData& data);
 
 // Reads a macro file into the table: replaces the count and the records it names and selects
 // the last macro. A file that is missing, or is not a regular file or too large to be a macro
-// file, shows "找不到配置文件", leaves the table with no macros and gives the reason.
-Status LoadMacroFile(MacroTable& table, const std::string& path, MessageSink& messages);
+// file, leaves the table with no macros and gives a NotFound status with the reason: the
+// caller shows the user that the file is missing.
+Status LoadMacroFile(MacroTable& table, const std::string& path);
 
 // Writes the count and the macros in one atomic replace; the file's other lines stay.
 Status SaveMacroFile(const MacroTable& table, const std::string& path);
 
-// Import and export of a file the user chose. An import of a file that cannot be read shows
-// the message and, unlike the start-up load, keeps the macros in memory. An export to a name
+// Import and export of a file the user chose. An import of a file that cannot be read gives
+// NotFound, as the load does, and, unlike the load, keeps the macros in memory. An export to a name
 // without an extension appends ".dat"; anything but a regular file or a new one is refused
 // and left untouched.
-Status ImportMacros(MacroTable& table, const std::string& path, MessageSink& messages);
+Status ImportMacros(MacroTable& table, const std::string& path);
 Status ExportMacros(const MacroTable& table, const std::string& path);
 std::string WithDefaultMacroExtension(const std::string& path);
 
 // The macro step of the reset: the default macros replace the table and are saved as the
-// user's macro file. When the default file is missing the message is shown and neither the
-// table nor the user's file changes.
+// user's macro file. When the default file cannot be read the result is NotFound and neither
+// the table nor the user's file changes.
 Status ResetMacrosToDefaults(MacroTable& table, const std::string& defaultsPath,
-                             const std::string& userPath, MessageSink& messages);
+                             const std::string& userPath);
 
 }  // namespace kr450

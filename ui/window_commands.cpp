@@ -6,6 +6,7 @@
 #include "config/config_store.h"
 #include "macro/macro_file.h"
 #include "ui/skin_roles.h"
+#include "ui/ui_texts.h"
 #include "ui/window_controller.h"
 
 namespace kr450 {
@@ -18,23 +19,16 @@ constexpr std::string_view MACRO_FILTER = "All Files(*.dat)";
 constexpr std::string_view MACRO_PATTERN = "*.dat";
 constexpr std::string_view MACRO_EXTENSION = "dat";
 
-// Passes the messages of the macro file operations on, and remembers that the user has been
-// told, so that the failure they return is not shown twice.
-class ErrorSink final : public MessageSink {
- public:
-  explicit ErrorSink(WindowActions& actions) : actions_(actions) {}
-  void ShowMessage(std::string_view text) override {
-    actions_.ShowError(text);
-    shown_ = true;
-  }
-  bool shown() const { return shown_; }
-
- private:
-  WindowActions& actions_;
-  bool shown_ = false;
-};
-
 }  // namespace
+
+// A macro file that could not be read is shown as missing; any other failure as it is.
+void WindowController::ReportMacroFile(const Status& status) {
+  if (status.notFound()) {
+    actions_.ShowError(FILE_MISSING_TEXT);
+  } else {
+    Report(status);
+  }
+}
 
 // The control fired and the window goes: it must not keep its hover look when it comes back,
 // and the next pointer move over it must light it again.
@@ -123,10 +117,8 @@ void WindowController::ExportConfiguration(int) {
 void WindowController::Reset(int) {
   ResetSteps steps;
   steps.resetMacros = [this] {
-    ErrorSink sink(actions_);
-    const Status status = ResetMacrosToDefaults(macros_, paths_.skinDirectory + "/defMacro.dat",
-                                                paths_.dataDirectory + "/Macro.dat", sink);
-    if (!sink.shown()) Report(status);
+    ReportMacroFile(ResetMacrosToDefaults(macros_, paths_.skinDirectory + "/defMacro.dat",
+                                          paths_.dataDirectory + "/Macro.dat"));
     AfterModal();
     if (page() == PAGE_ADVANCED) {
       actions_.RefreshMacroList();
@@ -165,9 +157,7 @@ void WindowController::ImportMacroFile(int) {
       actions_.ChooseFile({false, MACRO_FILTER, MACRO_PATTERN, {}, paths_.dataDirectory});
   AfterModal();
   if (!path) return;
-  ErrorSink sink(actions_);
-  const Status status = ImportMacros(macros_, *path, sink);
-  if (!sink.shown()) Report(status);
+  ReportMacroFile(ImportMacros(macros_, *path));
   AfterModal();
   actions_.RefreshMacroList();
   actions_.Repaint(RepaintArea::Window);

@@ -112,6 +112,7 @@ class WindowController {
   void ForgetMainHover();
   void AfterModal();
   void Report(const Status& status);
+  void ReportMacroFile(const Status& status);
   void CloseMenu();
   void StoreChoice(FunctionCode code);
   std::vector<std::string> MacroNames() const;

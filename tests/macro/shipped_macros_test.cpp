@@ -14,8 +14,7 @@ TEST(ShippedMacros, AreCompleteAndBalanced) {
   for (const char* file : {"/data/Macro.dat", "/data/skins/defMacro.dat"}) {
     SCOPED_TRACE(file);
     MacroTable table;
-    RecordingMessages messages;
-    ASSERT_TRUE(LoadMacroFile(table, std::string(KR450_SOURCE_DIR) + file, messages));
+    ASSERT_TRUE(LoadMacroFile(table, std::string(KR450_SOURCE_DIR) + file));
     MacroTableData data = table.Snapshot();
     ASSERT_GE(data.macroCount, 3);
     for (int i = 0; i < data.macroCount; ++i) {
