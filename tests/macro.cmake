@@ -3,3 +3,10 @@ kr450_add_test(NAME macro_model_tests
     macro/macro_file_test.cpp
     macro/shipped_macros_test.cpp
   LIBS kr450_macro_model)
+
+# The macro editor on plain controls and the recorder's rules on fed strokes and a fake clock.
+kr450_add_test(NAME macro_editor_tests
+  SOURCES
+    macro/macro_editor_test.cpp
+    macro/macro_recorder_test.cpp
+  LIBS kr450_macro_editor)

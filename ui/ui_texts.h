@@ -19,6 +19,20 @@ inline constexpr std::string_view NO_MOUSE_TEXT = "请插入【KR-450】USB鼠�
 inline constexpr std::string_view FILE_MISSING_TEXT = "找不到配置文件";
 inline constexpr std::string_view INI_FORMAT_ERROR_TEXT = "加载ini错误！";
 inline constexpr std::string_view MACRO_OVERFLOW_TEXT = "Overflow!!!";
+// The event list's name of a key code that cannot be recorded.
+inline constexpr std::string_view NOT_RECORDABLE_KEY_TEXT = "不可录制";
+
+// The event list's context menu; the labels keep their trailing blanks.
+inline constexpr std::string_view EVENT_MENU_ADD_BEFORE_TEXT = "选项前添加    ";
+inline constexpr std::string_view EVENT_MENU_ADD_AFTER_TEXT = "选项后添加 ";
+inline constexpr std::string_view EVENT_MENU_LEFT_TEXT = "左键   ";
+inline constexpr std::string_view EVENT_MENU_RIGHT_TEXT = "右键";
+inline constexpr std::string_view EVENT_MENU_MIDDLE_TEXT = "中键";
+inline constexpr std::string_view EVENT_MENU_PRESS_TEXT = "按下  ";
+inline constexpr std::string_view EVENT_MENU_RELEASE_TEXT = "释放";
+inline constexpr std::string_view EVENT_MENU_MODIFY_DELAY_TEXT = "修改延迟";
+inline constexpr std::string_view EVENT_MENU_DELETE_TEXT = "删除此项";
+
 // The start of the message that lists the images a skin cannot be shown with.
 inline constexpr std::string_view SKIN_IMAGE_PROBLEM_TEXT = "皮肤图片无法使用：";
 
