@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "app/about_dialog.h"
 #include "app/window_texts.h"
@@ -243,6 +244,7 @@ void CZEL_ZUduvoDlg::paintEvent(QPaintEvent*) {
     painter.setClipRegion(skin_.shape.windowShape);
   }
   painter.drawImage(0, 0, painter_->Render(CurrentView(), skin_.layout, devicePixelRatioF()));
+  if (!std::exchange(painted_, true)) trace_.TimedLine("painted");
 }
 
 // The platform's close (Alt+F4, the window list, the window menu) ends the driver, as the

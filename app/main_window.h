@@ -113,6 +113,7 @@ class CZEL_ZUduvoDlg final : public QWidget, private WindowActions {
   std::unique_ptr<TrayIcon> tray_;
   bool started_ = false;
   bool ended_ = false;
+  bool painted_ = false;  // the first paint is traced, for the start-up bench
 };
 
 }  // namespace kr450
