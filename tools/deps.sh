@@ -5,7 +5,7 @@ KR450_PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libsystemd-dev libevdev-dev libxtst-dev libx11-dev libxi-dev
-  xvfb xauth xdotool x11-xserver-utils fonts-wqy-zenhei dbus-daemon rtkit
+  xvfb xauth xdotool x11-xserver-utils x11-utils openbox trayer fonts-wqy-zenhei dbus-daemon rtkit
 )
 
 kr450_install_deps() {
