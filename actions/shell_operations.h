@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "actions/input_synth.h"
+#include "actions/program_launcher.h"
 
 namespace kr450 {
-
-using CommandLine = std::vector<std::string>;
 
 // Candidates, in the order they are tried. The first found on PATH is started.
 const std::vector<std::string>& CalculatorCandidates();
@@ -25,9 +24,9 @@ std::vector<CommandLine> OpenComputerCommands(const std::string& home);
 std::string FindFirstOnPath(const std::vector<std::string>& candidates,
                             std::string_view pathVariable);
 
-// Starts programs for the desktop: without a shell, at normal priority whatever the caller's,
-// in the background. No thread of the driver waits on them and they are not its children:
-// init (or the session's reaper) reaps them. PATH and HOME are read when the object is made.
+// Starts programs for the desktop through the process's one ProgramLauncher: without a shell,
+// at normal priority whatever the caller's, in the background, reaped by the launcher's one
+// thread when they end. PATH and HOME are read when the object is made.
 class ShellOperations {
  public:
   ShellOperations();
@@ -40,7 +39,7 @@ class ShellOperations {
 
  private:
   // Runs the commands found on PATH one after another in the background until one exits with
-  // status 0; false when none is found (or no process could be made).
+  // status 0; false when none is found.
   bool RunFirstThatSucceeds(std::vector<CommandLine> commands);
 
   std::string path_;
