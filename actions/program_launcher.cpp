@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <optional>
+#include <system_error>
 
 #include "actions/thread_priority.h"
 
@@ -115,7 +116,13 @@ bool ProgramLauncher::Launch(std::vector<CommandLine> chain) {
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wake_ < 0) return false;
   }
-  if (!thread_.joinable()) thread_ = std::thread([this] { Loop(); });
+  if (!thread_.joinable()) {
+    try {
+      thread_ = std::thread([this] { Loop(); });
+    } catch (const std::system_error&) {
+      return false;  // no thread to be had: nothing is started, as without the program
+    }
+  }
   queued_.push_back({std::move(chain), 0});
   const uint64_t one = 1;
   return ::write(wake_, &one, sizeof one) == sizeof one;
