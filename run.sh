@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and starts the driver: ./run.sh runs the resident driver, ./run.sh --simulate runs it
-# with the simulated mouse, and ./run.sh [OPTIONS] COMMAND [ARGS] runs any command of
-# kr450-cli (show, apply, sim, ...).
+# Builds and starts the driver: ./run.sh opens the window (kr450), ./run.sh --simulate opens it
+# with the simulated mouse; without a display it runs the driver without a window
+# (kr450-cli run). ./run.sh [OPTIONS] COMMAND [ARGS] runs any command of kr450-cli (show,
+# apply, sim, ...).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
@@ -15,7 +16,8 @@ if ! cmake --build build -j "$(nproc)" >build/build.log 2>&1; then
   exit 1
 fi
 
-# Without a command the driver itself runs.
+# With a command it is one of kr450-cli's; without one the driver itself runs: the window
+# where there is a display, else kr450-cli run.
 has_command=0
 expect_value=0
 for arg in "$@"; do
@@ -26,9 +28,36 @@ for arg in "$@"; do
     *) has_command=1; break ;;
   esac
 done
-[ "$has_command" = 1 ] || set -- "$@" run
-
-if [ -x build/bin/kr450 ]; then
-  exec build/bin/kr450 "$@"
+if [ "$has_command" = 1 ]; then
+  exec build/bin/kr450-cli "$@"
 fi
-exec build/bin/kr450-cli "$@"
+
+window_options=()
+last_option=""
+cli_options=()
+expect_value=0
+for arg in "$@"; do
+  if [ "$expect_value" = 1 ]; then
+    expect_value=0
+    cli_options+=("$arg")
+    [ "$last_option" = --data ] && window_options+=("$arg")
+    continue
+  fi
+  last_option=$arg
+  case "$arg" in
+    --data) expect_value=1; cli_options+=("$arg"); window_options+=("$arg") ;;
+    --input) expect_value=1; cli_options+=("$arg") ;;
+    --simulate|--trace) cli_options+=("$arg"); window_options+=("$arg") ;;
+    --tray) window_options+=("$arg") ;;
+    *) cli_options+=("$arg") ;;
+  esac
+done
+
+if [ -x build/bin/kr450 ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  exec build/bin/kr450 "${window_options[@]}"
+fi
+if [ -x build/bin/kr450 ]; then
+  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the driver without" \
+       "its window, kr450-cli run." >&2
+fi
+exec build/bin/kr450-cli "${cli_options[@]}" run

@@ -9,6 +9,7 @@
 #include "actions/null_input.h"
 #include "config/config_store.h"
 #include "device/feature_report.h"
+#include "device/worker_scheduling.h"
 #include "macro/macro_file.h"
 #include "ui/ui_texts.h"
 
@@ -95,6 +96,18 @@ bool DriverSession::Start(const std::string& dataDirectory) {
   return found;
 }
 
+void DriverSession::TraceScheduling() {
+  if (options_.trace == nullptr || !options_.trace->enabled() || schedulingTrace_.joinable()) {
+    return;
+  }
+  // A worker asks at its start; a missing or silent bus answers within its timeout.
+  schedulingTrace_ = std::thread([trace = options_.trace] {
+    constexpr auto WAIT = std::chrono::milliseconds(500);
+    trace->Line(WorkerSchedulingLine(Worker::InputReader, WAIT));
+    trace->Line(WorkerSchedulingLine(Worker::ActionExecutor, WAIT));
+  });
+}
+
 void DriverSession::ShutDown() {
   Stop(Ending::Close);
 }
@@ -122,6 +135,7 @@ void DriverSession::Stop(Ending ending) {
     if (speed) input_.SetPointerSpeed(*speed);
   }
   reader_.Stop();
+  if (schedulingTrace_.joinable()) schedulingTrace_.join();
   // No press is performed any more: whoever waits for the executor to go idle stops waiting.
   state_.pressPending.store(0);
   state_.pressPending.notify_all();

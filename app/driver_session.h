@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "actions/action_executor.h"
@@ -53,7 +54,7 @@ class DriverSession {
   void StartWorkers();  // no stale press is played: the hand-off flags are cleared first
   void LoadConfiguration(const std::string& dataDirectory);  // config.ini, current config
   void LoadMacros(const std::string& dataDirectory);         // Macro.dat
-  bool OpenDevice();  // true when the mouse was found and opened
+  bool OpenDevice();             // true when the mouse was found and opened
   Result<ApplyReports> Apply();  // the reports sent, or why config.ini was not written
 
   // All of the above in order, for a driver without a window. False without the mouse; the
@@ -69,6 +70,10 @@ class DriverSession {
   // stored as an apply would store it, but the user's pointer speed is left as it was (there
   // is no driver left to keep it).
   void EndWithoutMouse();
+
+  // With a trace: one line per worker saying which scheduling it got, printed from a thread
+  // of its own once the workers have asked, so the caller never waits for the answer.
+  void TraceScheduling();
 
   // Waits until the executor has performed every press the reader took, or the session has
   // stopped.
@@ -99,6 +104,7 @@ class DriverSession {
   DeviceStack stack_;
   InputReader reader_;
   ActionExecutor executor_;
+  std::thread schedulingTrace_;
   bool workersStarted_ = false;
   bool stopped_ = false;
 };

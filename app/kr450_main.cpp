@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/driver_session.h"
+#include "app/end_signals.h"
 #include "app/instance_guard.h"
 #include "app/instance_paths.h"
 #include "app/instance_protocol.h"
@@ -89,6 +90,7 @@ int RunWindow(CZEL_ZUduvoApp& app, const WindowOptions& options) {
   if (dialog.Start(dataDirectory, SkinDirectory()) != CZEL_ZUduvoDlg::StartResult::Running) {
     return 1;
   }
+  EndSignals endSignals([&dialog](int) { dialog.ShutDown(0); });
   dialog.ShowAtStart(options.tray);
   const int status = app.exec();
   window = nullptr;

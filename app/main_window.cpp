@@ -73,6 +73,7 @@ CZEL_ZUduvoDlg::StartResult CZEL_ZUduvoDlg::Start(const std::string& dataDirecto
   skinDirectory_ = skinDirectory;
   trace_.TimedLine("startup workers");
   session_.StartWorkers();
+  session_.TraceScheduling();
   session_.link().StartPromptBlink();
 
   trace_.TimedLine("startup skin");
@@ -101,7 +102,7 @@ CZEL_ZUduvoDlg::StartResult CZEL_ZUduvoDlg::Start(const std::string& dataDirecto
   }
   std::this_thread::sleep_for(OPEN_TO_APPLY);
   trace_.TimedLine("startup apply");
-  session_.Apply();
+  (void)session_.Apply();  // a refused write of config.ini has no one to tell at start
   started_ = true;
   return StartResult::Running;
 }
@@ -393,7 +394,7 @@ void CZEL_ZUduvoDlg::CloseFunctionMenu() {
 
 Status CZEL_ZUduvoDlg::Apply() {
   trace_.TimedLine("apply");
-  return session_.Apply().files;
+  return session_.Apply().status();
 }
 
 void CZEL_ZUduvoDlg::RefreshMacroList() {}
