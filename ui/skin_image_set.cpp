@@ -2,6 +2,9 @@
 
 #include <QByteArrayView>
 #include <QImage>
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "config/regular_file.h"
 
@@ -63,13 +66,25 @@ PixelRows PixelRowsOf(const QImage& image) {
 SkinImageSet SkinImageSet::Load(const std::string& skinDirectory,
                                 std::vector<std::string>* problems) {
   SkinImageSet set;
-  for (const SkinImageInfo& info : SKIN_IMAGES) {
-    std::optional<QImage> image = DecodeSkinImage(skinDirectory + "/" + std::string(info.fileName));
-    if (!image) {
-      problems->push_back(std::string(info.fileName) + "：无法读取");
+  // The pictures are decoded side by side: decoding is most of the window's start-up.
+  std::array<std::optional<QImage>, SKIN_IMAGES.size()> decoded;
+  std::atomic<size_t> next{0};
+  auto decode = [&] {
+    for (size_t i; (i = next.fetch_add(1)) < SKIN_IMAGES.size();) {
+      decoded[i] = DecodeSkinImage(skinDirectory + "/" + std::string(SKIN_IMAGES[i].fileName));
+    }
+  };
+  const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
+  std::vector<std::thread> threads;
+  for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(decode);
+  decode();
+  for (std::thread& thread : threads) thread.join();
+  for (size_t i = 0; i < SKIN_IMAGES.size(); ++i) {
+    if (!decoded[i]) {
+      problems->push_back(std::string(SKIN_IMAGES[i].fileName) + "：无法读取");
       continue;
     }
-    set.images_[static_cast<size_t>(info.id)] = std::move(*image);
+    set.images_[static_cast<size_t>(SKIN_IMAGES[i].id)] = std::move(*decoded[i]);
   }
   for (const SkinImageInfo& info : SKIN_IMAGES) {
     QImage& image = set.images_[static_cast<size_t>(info.id)];
