@@ -13,3 +13,10 @@ if(KR450_GUI)
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ui_paint.cpp
     LIBS kr450_ui)
 endif()
+
+if(KR450_GUI)
+  # Pointer move to repainted frame: repaint on a hover change against every move.
+  add_executable(bench_ui_hover ${CMAKE_CURRENT_SOURCE_DIR}/ui_hover.cpp)
+  target_link_libraries(bench_ui_hover PRIVATE kr450_ui kr450_window_logic)
+  target_compile_definitions(bench_ui_hover PRIVATE KR450_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
