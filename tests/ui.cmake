@@ -43,3 +43,11 @@ kr450_add_test(NAME ui_window_logic_tests
     ui/popup_paint_plan_test.cpp
     ui/zel_menu_layout_test.cpp
   LIBS kr450_window_logic)
+
+# The advanced page's macro editor as widgets, offscreen: its own main makes the QApplication
+# that widgets need.
+if(KR450_GUI)
+  kr450_add_test(NAME ui_macro_widgets_tests OFFSCREEN
+    SOURCES ui/advanced_page_editor_test.cpp
+    LIBS kr450_macro_widgets)
+endif()
