@@ -23,9 +23,23 @@ fs::path UserConfigFolder() {
   return fs::path(home != nullptr ? home : ".") / ".config" / "kr450";
 }
 
+// An installed program finds its skins and defaults here, relative to its bin folder.
+fs::path InstalledShippedFolder(const fs::path& program) {
+  return program.parent_path() / "share" / "kr450";
+}
+
+bool HasSkins(const fs::path& folder) {
+  std::error_code ec;
+  return fs::is_directory(folder / "skins", ec);
+}
+
+bool IsInstalled(const fs::path& program) {
+  return !HasSkins(program) && HasSkins(InstalledShippedFolder(program));
+}
+
 // Where the pristine files shipped with the program lie.
 fs::path DefaultsFolder(const fs::path& program) {
-  return program / "defaults";
+  return fs::path(ShippedDirectoryFor(program.string())) / "defaults";
 }
 
 // A copy by the same atomic replace as every other write: a kill halfway leaves no torn file
@@ -47,26 +61,33 @@ std::string ProgramDirectory() {
   return exe.parent_path().string();
 }
 
+std::string ShippedDirectoryFor(const std::string& programDirectory) {
+  const fs::path program = programDirectory;
+  return (IsInstalled(program) ? InstalledShippedFolder(program) : program).string();
+}
+
 std::string DataDirectory() {
   return DataDirectoryFor(ProgramDirectory());
 }
 
 std::string DataDirectoryFor(const std::string& programDirectory) {
   const fs::path program = programDirectory;
-  if (Writable(program)) return program.string();
+  const bool installed = IsInstalled(program);
+  if (!installed && Writable(program)) return program.string();
   const fs::path user = UserConfigFolder();
   std::error_code ec;
   fs::create_directories(user, ec);
   for (const char* name : {"config.ini", "Macro.dat"}) {
+    // A copy of the program's folder that cannot be written brings its own files along.
     fs::path shipped = program / name;
-    if (!fs::exists(shipped, ec)) shipped = DefaultsFolder(program) / name;
+    if (installed || !fs::exists(shipped, ec)) shipped = DefaultsFolder(program) / name;
     (void)CopyIfMissing(shipped, user / name);  // a missing Macro.dat is reported when read
   }
   return user.string();
 }
 
 std::string SkinDirectory() {
-  return (fs::path(ProgramDirectory()) / "skins").string();
+  return (fs::path(ShippedDirectoryFor(ProgramDirectory())) / "skins").string();
 }
 
 Status EnsureConfigFile(const std::string& dataDirectory) {
