@@ -1,9 +1,13 @@
 // The command-line tool's device commands: probe, apply and reset (which, unlike the
 // configuration-only reset, ends by applying to the mouse).
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ostream>
 #include <thread>
 
 #include "actions/input_backends.h"
+#include "actions/uinput_input.h"
 #include "app/cli.h"
 #include "app/paths.h"
 #include "config/config_store.h"
@@ -95,6 +99,25 @@ void PrintWorkerScheduling(std::ostream& out) {
       << WorkerSchedulingLine(Worker::ActionExecutor) << "\n";
 }
 
+// Whether the uinput backend (Wayland, the console) can send keys and buttons here, and what
+// to do when it cannot. Opened and closed again: no virtual device is made.
+std::string UinputAccessLine() {
+  std::FILE* device = std::fopen(UINPUT_DEVICE_PATH, "r+");
+  if (device != nullptr) {
+    std::fclose(device);
+    return std::string("uinput: ") + UINPUT_DEVICE_PATH + " can be opened";
+  }
+  const int error = errno;
+  std::string line = std::string("uinput: ") + UINPUT_DEVICE_PATH + " cannot be opened (" +
+                     std::strerror(error) + "): ";
+  if (error == ENOENT || error == ENODEV || error == ENXIO) {
+    return line + "load the module with 'sudo modprobe uinput'";
+  }
+  return line +
+         "install the kr450 package (or data/70-kr450.rules as /etc/udev/rules.d/70-kr450.rules "
+         "and run 'udevadm control --reload' and 'udevadm trigger'), then log in again";
+}
+
 int Probe(CliContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return 2;
   DeviceSession session(context, false);
@@ -114,6 +137,7 @@ int Probe(CliContext& context, const std::vector<std::string>& args) {
     if (kr450Denied || AccessDenied(session.link().OpenError())) context.out << ACCESS_HINT << "\n";
   }
   PrintWorkerScheduling(context.out);
+  context.out << UinputAccessLine() << "\n";
   return 0;
 }
 

@@ -53,10 +53,12 @@ TEST_F(CliDeviceCommands, ProbeListsCollectionsAndTellsWhetherTheMouseWasFound) 
   const test::CliResult simulated = Run({"--simulate", "probe"});
   EXPECT_EQ(simulated.status, 0);
   std::vector<std::string> lines = test::SplitLines(simulated.out);
-  ASSERT_EQ(lines.size(), 5u) << simulated.out;
-  // Last, the scheduling the two workers get, which depends on the system and the user.
+  ASSERT_EQ(lines.size(), 6u) << simulated.out;
+  // Last, the scheduling the two workers get and the access to /dev/uinput, which depend on
+  // the system and the user.
   EXPECT_TRUE(lines[3].starts_with("input reader scheduling: ")) << lines[3];
   EXPECT_TRUE(lines[4].starts_with("action executor scheduling: ")) << lines[4];
+  EXPECT_TRUE(lines[5].starts_with("uinput: /dev/uinput can")) << lines[5];
   lines.resize(3);
   EXPECT_EQ(lines,
             (std::vector<std::string>{
