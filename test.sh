@@ -15,6 +15,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKR450_WERROR=ON
 cmake --build build -j "$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+echo "== package: build, install, run the installed programs as a user"
+tools/package_test.sh build
 
 if [ "${KR450_QUICK:-0}" = 1 ]; then exit 0; fi
 

@@ -6,6 +6,7 @@ KR450_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libsystemd-dev libevdev-dev libxtst-dev libx11-dev libxi-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils openbox trayer fonts-wqy-zenhei dbus-daemon rtkit
+  dpkg-dev desktop-file-utils systemd man-db lintian
 )
 
 kr450_install_deps() {
