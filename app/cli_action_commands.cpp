@@ -133,7 +133,7 @@ int Run(CliContext& context, const std::vector<std::string>& args) {
     status = 1;
   } else {
     context.err << "kr450-cli: driver running; SIGINT or SIGTERM ends it\n";
-    session->TraceScheduling();
+    session->TraceScheduling(false);
     signals.Wait();
     if (session.window().removed.load()) {
       context.err << "kr450-cli: the KR-450 was removed\n";

@@ -96,16 +96,17 @@ bool DriverSession::Start(const std::string& dataDirectory) {
   return found;
 }
 
-void DriverSession::TraceScheduling() {
+void DriverSession::TraceScheduling(bool inBackground) {
   if (options_.trace == nullptr || !options_.trace->enabled() || schedulingTrace_.joinable()) {
     return;
   }
   // A worker asks at its start; a missing or silent bus answers within its timeout.
-  schedulingTrace_ = std::thread([trace = options_.trace] {
+  auto print = [trace = options_.trace] {
     constexpr auto WAIT = std::chrono::milliseconds(500);
     trace->Line(WorkerSchedulingLine(Worker::InputReader, WAIT));
     trace->Line(WorkerSchedulingLine(Worker::ActionExecutor, WAIT));
-  });
+  };
+  inBackground ? void(schedulingTrace_ = std::thread(print)) : print();
 }
 
 void DriverSession::ShutDown() {

@@ -71,9 +71,11 @@ class DriverSession {
   // is no driver left to keep it).
   void EndWithoutMouse();
 
-  // With a trace: one line per worker saying which scheduling it got, printed from a thread
-  // of its own once the workers have asked, so the caller never waits for the answer.
-  void TraceScheduling();
+  // With a trace: one line per worker saying which scheduling it got. `inBackground` prints
+  // them from a thread of its own once the workers have asked, so that a window thread never
+  // waits for the answer; otherwise the caller waits (a missing or silent bus answers within
+  // its timeout).
+  void TraceScheduling(bool inBackground);
 
   // Waits until the executor has performed every press the reader took, or the session has
   // stopped.

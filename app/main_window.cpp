@@ -73,7 +73,7 @@ CZEL_ZUduvoDlg::StartResult CZEL_ZUduvoDlg::Start(const std::string& dataDirecto
   skinDirectory_ = skinDirectory;
   trace_.TimedLine("startup workers");
   session_.StartWorkers();
-  session_.TraceScheduling();
+  session_.TraceScheduling(true);
   session_.link().StartPromptBlink();
 
   trace_.TimedLine("startup skin");
