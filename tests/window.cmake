@@ -7,6 +7,7 @@ if(KR450_GUI AND TARGET kr450_window)
       app/window_test_main.cpp
       app/window_lifecycle_test.cpp
       app/window_pointer_test.cpp
+      app/window_menus_test.cpp
     LIBS kr450_window)
 
   # The windows run offscreen; under xvfb-run their synthesised input (the close sequence's

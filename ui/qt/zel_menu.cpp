@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 
 #include "ui/skin_fonts.h"
 #include "ui/zel_menu_layout.h"
@@ -46,7 +47,14 @@ class ZelMenuStyle final : public QProxyStyle {
     if (type != CT_MenuItem) return QProxyStyle::sizeFromContents(type, option, size, widget);
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     const ZelRect measured = MeasureZelItem(item != nullptr ? ShownText(item->text) : "");
-    return QSize(measured.width, measured.height);
+    // 8 pixels a character is narrower than a CJK glyph: the item widens until its text,
+    // 10 pixels in, shows whole (blanks at its end need no room).
+    const int textWidth =
+        item != nullptr
+            ? ZEL_TEXT_INDENT * 2 + item->fontMetrics.horizontalAdvance(
+                                        QString::fromStdString(ShownText(item->text)).trimmed())
+            : 0;
+    return QSize(std::max(measured.width, textWidth), measured.height);
   }
 
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
