@@ -81,19 +81,28 @@ double Contrast(QColor a, QColor b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// Mean luminance of the band within `depth` pixels of the rectangle's edge.
-double RimLuminance(const QImage& image, const QRect& r, int depth) {
-  double sum = 0;
+// Mean colour of the pixels of a rectangle whose distance from its edge is in [from, to).
+QColor BandColour(const QImage& image, const QRect& r, int from, int to) {
+  double red = 0, green = 0, blue = 0;
   int n = 0;
   for (int y = r.top(); y <= r.bottom(); ++y) {
     for (int x = r.left(); x <= r.right(); ++x) {
       const int edge = std::min({x - r.left(), r.right() - x, y - r.top(), r.bottom() - y});
-      if (edge >= depth) continue;
-      sum += Luminance(QColor(image.pixel(x, y)));
+      if (edge < from || edge >= to) continue;
+      const QRgb p = image.pixel(x, y);
+      red += qRed(p);
+      green += qGreen(p);
+      blue += qBlue(p);
       ++n;
     }
   }
-  return sum / n;
+  return QColor(int(red / n), int(green / n), int(blue / n));
+}
+
+// How strongly a control's outline stands out: the contrast of the band one to three pixels
+// in from its edge, where the faces draw their outlines, with its face seven to nine pixels in.
+double OutlineContrast(const QImage& image, const QRect& r) {
+  return Contrast(BandColour(image, r, 0, 4), BandColour(image, r, 7, 10));
 }
 
 struct Named {
@@ -125,6 +134,14 @@ std::vector<Named> Join(std::vector<Named> a, const std::vector<Named>& b) {
   return a;
 }
 
+template <size_t N>
+Named Entry(const char* table, const std::array<SkinItem, N>& items, int i) {
+  return {std::string(table) + " " + std::to_string(i), RectOf(items[static_cast<size_t>(i)])};
+}
+
+// Pictures that should be alike differ by less than this (JPEG noise from changed neighbours).
+constexpr double JPEG_NOISE = 1.0;
+
 class ShippedSkin : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -136,6 +153,7 @@ class ShippedSkin : public ::testing::Test {
 
   const SkinLayout& layout() const { return skin->layout; }
   const QImage& image(SkinImage id) const { return skin->images.Get(id); }
+  Named MainEntry(int i) const { return Entry("main", layout().main, i); }
   std::vector<Named> Frame() const {
     return Entries("main", layout().main, 0, main_item::LAST_FRAME);
   }
@@ -151,6 +169,66 @@ class ShippedSkin : public ::testing::Test {
     // A slot's caption starts 5 pixels in and must not reach its drop-down mark.
     EXPECT_LE(width + (slot ? 5 + 18 : 4), item.width) << "\"" << text << "\" is too wide";
     EXPECT_LE(metrics.height(), item.height) << "\"" << text << "\" is too high";
+  }
+
+  const QImage& Over(SkinImage normal) const {
+    return image(static_cast<SkinImage>(static_cast<int>(normal) + 1));
+  }
+  const QImage& Down(SkinImage normal) const {
+    return image(static_cast<SkinImage>(static_cast<int>(normal) + 2));
+  }
+
+  // What each page draws from its three pictures, by what the controls do there. Save, import
+  // and export act on the main page only; the page's own tab does nothing on it; the colour
+  // swatches and the hint boxes have no action anywhere.
+  struct PageControls {
+    SkinImage normal;          // the over and down pictures follow it
+    std::vector<Named> faced;  // live controls with a face: buttons, tabs, slots
+    std::vector<Named> marks;  // live controls drawn as a mark: switches, slider places
+    std::vector<Named> inactive;
+    Named ownTab;
+  };
+  std::vector<PageControls> Pages() const {
+    const std::set<int> mainOnly = {main_item::SAVE, main_item::IMPORT, main_item::EXPORT};
+    auto frame = [&](bool mainPage, int ownTab, PageControls& page) {
+      for (int i = 0; i <= main_item::LAST_FRAME; ++i) {
+        if (i == main_item::STATUS_LINE) continue;
+        const Named item = MainEntry(i);
+        if (i == ownTab) {
+          page.ownTab = item;
+        } else if (!mainPage && mainOnly.count(i)) {
+          page.inactive.push_back(item);
+        } else {
+          page.faced.push_back(item);
+        }
+      }
+    };
+    PageControls main{SkinImage::MainNormal, {}, {}, {}, {}};
+    frame(true, main_item::TAB_MAIN, main);
+    for (int i = main_item::Slot(1); i <= main_item::Slot(6); ++i) {
+      main.faced.push_back(MainEntry(i));
+    }
+    for (int s = 0; s < 4; ++s) {
+      main.faced.push_back(MainEntry(main_item::FIRST_STAGE_SELECT + s));
+      main.marks.push_back(MainEntry(main_item::FIRST_STAGE_ENABLE + s));
+      for (int v = 0; v < 5; ++v) main.marks.push_back(MainEntry(main_item::KnobPlace(s, v)));
+      main.inactive.push_back(MainEntry(main_item::FIRST_DECORATION + s));
+    }
+    main.faced.push_back(MainEntry(main_item::WHEEL_OFF));
+    main.faced.push_back(MainEntry(main_item::WHEEL_ON));
+    PageControls advanced{SkinImage::AdvancedNormal, {}, {}, {}, {}};
+    frame(false, main_item::TAB_ADVANCED, advanced);
+    for (int j = 0; j < advanced_item::HOVER_ONLY; ++j) {
+      advanced.faced.push_back(Entry("advanced", layout().advanced, j));
+    }
+    advanced.inactive.push_back(Entry("advanced", layout().advanced, advanced_item::HOVER_ONLY));
+    PageControls lighting{SkinImage::LightingNormal, {}, {}, {}, {}};
+    frame(false, main_item::TAB_LIGHTING, lighting);
+    for (int j = 0; j < lighting_item::HOVER_ONLY; ++j) {
+      lighting.faced.push_back(Entry("lighting", layout().lighting, j));
+    }
+    lighting.inactive.push_back(Entry("lighting", layout().lighting, lighting_item::HOVER_ONLY));
+    return {main, advanced, lighting};
   }
 
   static inline RecordingSink sink;
@@ -287,44 +365,21 @@ TEST_F(ShippedSkin, CaptionsFitTheirRectangles) {
   }
 }
 
-TEST_F(ShippedSkin, EveryControlHasThreeDifferentLooks) {
-  struct Page {
-    SkinImage normal;
-    std::vector<int> main;  // controls of the main table drawn from this page's pictures
-    std::span<const SkinItem> table;
-    std::vector<int> own;
-  };
-  std::vector<int> frame = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-  std::vector<int> mainControls = frame;
-  for (int i = 17; i <= 22; ++i) mainControls.push_back(i);
-  for (int i = 27; i <= 30; ++i) mainControls.push_back(i);
-  mainControls.push_back(32);
-  mainControls.push_back(33);
-  for (int i = 41; i <= 64; ++i) mainControls.push_back(i);
-  const Page pages[] = {
-      {SkinImage::MainNormal, mainControls, layout().main, {}},
-      {SkinImage::AdvancedNormal, frame, layout().advanced, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-      {SkinImage::LightingNormal, frame, layout().lighting, {0, 1, 2, 3}}};
-  for (const Page& page : pages) {
+TEST_F(ShippedSkin, EveryLiveControlHasThreeDifferentLooks) {
+  for (const PageControls& page : Pages()) {
     const QImage& normal = image(page.normal);
-    const QImage& over = image(static_cast<SkinImage>(static_cast<int>(page.normal) + 1));
-    const QImage& down = image(static_cast<SkinImage>(static_cast<int>(page.normal) + 2));
-    auto check = [&](const SkinItem& item, const std::string& name) {
-      SCOPED_TRACE(name);
-      const QRect r = RectOf(item);
-      EXPECT_GT(MeanDifference(normal, over, r), 3.0);
-      EXPECT_GT(MeanDifference(normal, down, r), 3.0);
-      EXPECT_GT(MeanDifference(over, down, r), 3.0);
-    };
-    for (int i : page.main)
-      check(layout().main[static_cast<size_t>(i)], "main " + std::to_string(i));
-    for (int i : page.own) check(page.table[static_cast<size_t>(i)], "own " + std::to_string(i));
+    const QImage& over = Over(page.normal);
+    const QImage& down = Down(page.normal);
+    for (const std::vector<Named>* group : {&page.faced, &page.marks}) {
+      for (const Named& item : *group) {
+        SCOPED_TRACE(item.name);
+        EXPECT_GT(MeanDifference(normal, over, item.rect), 3.0);
+        EXPECT_GT(MeanDifference(normal, down, item.rect), 3.0);
+        EXPECT_GT(MeanDifference(over, down, item.rect), 3.0);
+      }
+    }
   }
-  // Hover-only boxes and the mouse buttons of the start prompt change too.
-  const QRect legend = RectOf(layout().lighting[lighting_item::HOVER_ONLY]);
-  EXPECT_GT(
-      MeanDifference(image(SkinImage::LightingNormal), image(SkinImage::LightingOver), legend),
-      2.0);
+  // The mouse buttons of the start prompt blink between the over and the down picture.
   for (int button = 0; button < 6; ++button) {
     const QRect r = RectOf(layout().main[static_cast<size_t>(main_item::FIRST_PROMPT + button)]);
     EXPECT_GT(MeanDifference(image(SkinImage::MainOver), image(SkinImage::MainDown), r), 10.0);
@@ -334,6 +389,31 @@ TEST_F(ShippedSkin, EveryControlHasThreeDifferentLooks) {
     EXPECT_GT(MeanDifference(warningNormal, image(SkinImage::WarningOver),
                              RectOf(layout().warning[static_cast<size_t>(item)])),
               3.0);
+  }
+}
+
+// A control that does nothing on a page must not answer the pointer there: its over and down
+// pictures are its normal one (up to the noise of the JPEG pictures), and the frame buttons
+// that act on the main page only are dimmed on the other pages. The page's own tab always
+// shows as chosen, so its over picture is its down picture.
+TEST_F(ShippedSkin, ControlsThatDoNothingOnAPageLookTheSameInEveryState) {
+  for (const PageControls& page : Pages()) {
+    const QImage& normal = image(page.normal);
+    for (const Named& item : page.inactive) {
+      SCOPED_TRACE(item.name);
+      EXPECT_LT(MeanDifference(normal, Over(page.normal), item.rect), JPEG_NOISE);
+      EXPECT_LT(MeanDifference(normal, Down(page.normal), item.rect), JPEG_NOISE);
+    }
+    SCOPED_TRACE(page.ownTab.name);
+    EXPECT_LT(MeanDifference(Over(page.normal), Down(page.normal), page.ownTab.rect), JPEG_NOISE);
+  }
+  for (SkinImage normal : {SkinImage::AdvancedNormal, SkinImage::LightingNormal}) {
+    for (int i : {main_item::SAVE, main_item::IMPORT, main_item::EXPORT}) {
+      SCOPED_TRACE(i);
+      const QRect r = RectOf(layout().main[static_cast<size_t>(i)]);
+      EXPECT_LT(Luminance(MeanColour(image(normal), r)),
+                0.6 * Luminance(MeanColour(image(SkinImage::MainNormal), r)));
+    }
   }
 }
 
@@ -386,44 +466,112 @@ TEST_F(ShippedSkin, RedCaptionsReadOnEveryPictureTheyAreDrawnOn) {
   }
 }
 
-// Pointer over lights a control up the same way everywhere: its rim is brighter than in the
-// normal picture (the face may darken for the red caption, the rim never does).
-TEST_F(ShippedSkin, PointerOverLightsTheRimOfEveryControl) {
+// The pointer over a control outlines it, quietly: its outline stands out more than in the
+// normal picture and far less than the chosen look (the down picture, which also shows a
+// pressed control). The window buttons are left out: they have no face in the normal picture
+// and show no choice.
+TEST_F(ShippedSkin, PointerOverOutlinesEveryLiveControlBelowTheChosenLook) {
   struct Case {
     std::string name;
     SkinImage normal;
     QRect rect;
+    bool hasChosenLook;
   };
   std::vector<Case> cases;
-  std::vector<int> mainControls = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 32, 33};
-  for (int i = 17; i <= 22; ++i) mainControls.push_back(i);
-  for (int i = 41; i <= 44; ++i) mainControls.push_back(i);
-  for (int i : mainControls) {
-    cases.push_back({"main " + std::to_string(i), SkinImage::MainNormal,
-                     RectOf(layout().main[static_cast<size_t>(i)])});
-  }
-  for (int j = 0; j <= advanced_item::LAST_HOVER; ++j) {
-    cases.push_back({"advanced " + std::to_string(j), SkinImage::AdvancedNormal,
-                     RectOf(layout().advanced[static_cast<size_t>(j)])});
-  }
-  for (int j = 0; j <= lighting_item::LAST_HOVER; ++j) {
-    cases.push_back({"lighting " + std::to_string(j), SkinImage::LightingNormal,
-                     RectOf(layout().lighting[static_cast<size_t>(j)])});
+  for (const PageControls& page : Pages()) {
+    for (const Named& item : page.faced) {
+      if (item.name == "main 12" || item.name == "main 13") continue;
+      cases.push_back({item.name, page.normal, item.rect, true});
+    }
   }
   for (SkinImage normal : {SkinImage::MenuNormal, SkinImage::SubMenuNormal}) {
     const QImage& mask = image(static_cast<SkinImage>(static_cast<int>(normal) + 3));
     const int h = mask.height() / (normal == SkinImage::MenuNormal ? MENU_ROWS : SUBMENU_ROWS);
-    cases.push_back({"menu row", normal, QRect(0, h, mask.width(), h)});
+    cases.push_back({"menu row", normal, QRect(0, h, mask.width(), h), false});
   }
   for (int item : {warning_item::CONFIRM, warning_item::CANCEL}) {
     cases.push_back({"warning " + std::to_string(item), SkinImage::WarningNormal,
-                     RectOf(layout().warning[static_cast<size_t>(item)])});
+                     RectOf(layout().warning[static_cast<size_t>(item)]), false});
   }
   for (const Case& c : cases) {
-    const QImage& over = image(static_cast<SkinImage>(static_cast<int>(c.normal) + 1));
-    EXPECT_GT(RimLuminance(over, c.rect, 4), RimLuminance(image(c.normal), c.rect, 4) * 1.5)
-        << c.name;
+    SCOPED_TRACE(c.name);
+    const double over = OutlineContrast(Over(c.normal), c.rect);
+    EXPECT_GT(over, OutlineContrast(image(c.normal), c.rect) * 1.1);
+    if (c.hasChosenLook) {
+      EXPECT_GT(OutlineContrast(Down(c.normal), c.rect), over * 1.5);
+    }
   }
+}
+
+// Every chosen option shows the one chosen look: the same red outline on the configurations,
+// the page tabs, the wheel setting, recording, the check boxes, the pointer speeds and the
+// lighting modes.
+TEST_F(ShippedSkin, EveryChosenOptionHasTheOneChosenLook) {
+  struct Case {
+    std::string name;
+    SkinImage down;
+    QRect rect;
+  };
+  std::vector<Case> cases;
+  for (int i : {4, 5, 6, 7, 8, 10, 11, main_item::WHEEL_OFF, main_item::WHEEL_ON}) {
+    cases.push_back({"main " + std::to_string(i), SkinImage::MainDown,
+                     RectOf(layout().main[static_cast<size_t>(i)])});
+  }
+  for (int j :
+       {advanced_item::RECORD, advanced_item::REPEAT, advanced_item::MACRO_MODE, 8, 9, 10}) {
+    cases.push_back({"advanced " + std::to_string(j), SkinImage::AdvancedDown,
+                     RectOf(layout().advanced[static_cast<size_t>(j)])});
+  }
+  for (int j = 0; j < 4; ++j) {
+    cases.push_back({"lighting " + std::to_string(j), SkinImage::LightingDown,
+                     RectOf(layout().lighting[static_cast<size_t>(j)])});
+  }
+  const QColor first = BandColour(image(cases[0].down), cases[0].rect, 0, 4);
+  EXPECT_GT(first.red(), 2 * first.green());
+  for (const Case& c : cases) {
+    const QColor outline = BandColour(image(c.down), c.rect, 0, 4);
+    EXPECT_LE(std::abs(outline.red() - first.red()) + std::abs(outline.green() - first.green()) +
+                  std::abs(outline.blue() - first.blue()),
+              30)
+        << c.name << " " << outline.name().toStdString() << " against "
+        << first.name().toStdString();
+  }
+}
+
+// Resetting discards every configuration and the macros: its button carries an amber warning
+// tint that the import and export buttons beside it do not, in every state.
+TEST_F(ShippedSkin, TheResetButtonLooksUnlikeImportAndExport) {
+  // The share of amber pixels: red and green well above blue (not gray, blue or red).
+  auto amber = [](const QImage& picture, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      for (int x = r.left(); x <= r.right(); ++x) {
+        const QRgb p = picture.pixel(x, y);
+        if (qRed(p) - qBlue(p) > 30 && qGreen(p) - qBlue(p) > 15) ++n;
+      }
+    }
+    return double(n) / (r.width() * r.height());
+  };
+  for (SkinImage state : {SkinImage::MainNormal, SkinImage::MainOver, SkinImage::MainDown}) {
+    SCOPED_TRACE(static_cast<int>(state));
+    EXPECT_GT(amber(image(state), RectOf(layout().main[main_item::RESET])), 0.05);
+    for (int i : {main_item::IMPORT, main_item::EXPORT}) {
+      EXPECT_LT(amber(image(state), RectOf(layout().main[static_cast<size_t>(i)])), 0.005) << i;
+    }
+  }
+}
+
+// The DPI values over the slider columns are printed alike: none reads as chosen.
+TEST_F(ShippedSkin, TheSliderValuesArePrintedAlike) {
+  const SkinItem& heading = layout().main[26];  // the headings' row
+  std::vector<double> chroma;
+  for (int v = 0; v < 5; ++v) {
+    const SkinItem& place = layout().main[static_cast<size_t>(main_item::KnobPlace(0, v))];
+    chroma.push_back(MeanChroma(image(SkinImage::MainNormal),
+                                QRect(place.x, heading.y, place.width, heading.height)));
+  }
+  const auto [least, most] = std::minmax_element(chroma.begin(), chroma.end());
+  EXPECT_LT(*most, *least * 1.5 + 1) << "value " << (most - chroma.begin());
 }
 
 TEST_F(ShippedSkin, TheLightingPreviewShowsFourStageColoursAndOff) {

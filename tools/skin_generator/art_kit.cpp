@@ -65,20 +65,43 @@ QPainterPath OutlinePath(const QPolygon& outline) {
   return path;
 }
 
-void PaintLitFace(QPainter& p, const QRectF& r, double radius) {
-  FillRounded(p, r, radius, Vertical(r, QColor(18, 20, 25), QColor(7, 8, 10)), Qt::NoPen);
+void PaintHoverFace(QPainter& p, const QRectF& r, double radius) {
+  FillRounded(p, r, radius, Vertical(r, QColor(17, 19, 24), QColor(8, 9, 11)), QPen(HOVER_RIM, 1));
+  p.setPen(QColor(255, 255, 255, 36));
+  p.drawLine(r.topLeft() + QPointF(radius + 1, 1.5), r.topRight() + QPointF(-radius - 1, 1.5));
+}
+
+void PaintSelectedFace(QPainter& p, const QRectF& r, double radius) {
+  PaintOutlinedFace(p, r, radius, SELECTED_RIM);
+}
+
+void PaintOutlinedFace(QPainter& p, const QRectF& r, double radius, QColor rim) {
+  FillRounded(p, r, radius, Vertical(r, QColor(14, 12, 15), QColor(26, 13, 17)), Qt::NoPen);
+  // The glow stays within three pixels of the edge, clear of a centred caption.
   p.setBrush(Qt::NoBrush);
-  for (int i = 1; i <= 4; ++i) {
-    QColor glow = STEEL;
-    glow.setAlpha(120 - 26 * i);
+  for (int i = 1; i <= 3; ++i) {
+    QColor glow = rim;
+    glow.setAlpha(150 - 40 * i);
     p.setPen(QPen(glow, 1));
     const double inner = std::max(radius - i, 0.0);
-    p.drawRoundedRect(r.adjusted(i, i, -i, -i), inner, inner);
+    p.drawRoundedRect(r.adjusted(i + 0.5, i + 0.5, -i - 0.5, -i - 0.5), inner, inner);
   }
-  p.setPen(QPen(STEEL, 1.2));
-  p.drawRoundedRect(r, radius, radius);
-  p.setPen(QColor(255, 255, 255, 80));
-  p.drawLine(r.topLeft() + QPointF(radius + 1, 1.5), r.topRight() + QPointF(-radius - 1, 1.5));
+  p.setPen(QPen(rim, 2));
+  p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+  if (r.height() >= 20) {
+    const QRectF bar(r.left() + 6, r.bottom() - 4, r.width() - 12, 2);
+    QLinearGradient light(bar.topLeft(), bar.topRight());
+    QColor clear = rim.lighter(115);
+    clear.setAlpha(0);
+    light.setColorAt(0.0, clear);
+    light.setColorAt(0.5, rim.lighter(125));
+    light.setColorAt(1.0, clear);
+    p.fillRect(bar, light);
+  }
+}
+
+void PaintInactiveFace(QPainter& p, const QRectF& r, double radius) {
+  FillRounded(p, r, radius, QColor(21, 23, 29), QPen(QColor(33, 36, 44), 1));
 }
 
 void PaintTrack(QPainter& p, const QRect& place) {

@@ -35,10 +35,22 @@ QLinearGradient Vertical(const QRectF& r, QColor top, QColor bottom);
 void DrawCentredText(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
                      QColor colour);
 QPainterPath OutlinePath(const QPolygon& outline);
-// The pointer-over look of every control with a face: the rim lights up and glows inward while
-// the face turns dark. The window writes the caption under the pointer in pure red, which
-// reads only on a dark face, so the light goes into the rim, away from the caption.
-void PaintLitFace(QPainter& p, const QRectF& r, double radius);
+// The three faces every control with a face shares, from quiet to strong:
+// - hover: the face turns dark and a thin gray rim appears. The window writes the caption under
+//   the pointer in pure red, which reads only on a dark face. The rim stays dimmer than the
+//   selected outline, so the pointer never outshines what is chosen.
+// - selected: a dark face inside a bright red outline with a red glow and a bar of light at the
+//   foot. The one look of every chosen option (configuration, page, lighting mode, pointer
+//   speed, wheel setting, check box, recording) and of a pressed button.
+// - inactive: a flat, rimless face, for a control that does nothing on the page it is drawn on;
+//   it is the same in every state.
+void PaintHoverFace(QPainter& p, const QRectF& r, double radius);
+void PaintSelectedFace(QPainter& p, const QRectF& r, double radius);
+// The selected face's build in another colour.
+void PaintOutlinedFace(QPainter& p, const QRectF& r, double radius, QColor rim);
+void PaintInactiveFace(QPainter& p, const QRectF& r, double radius);
+inline const QColor HOVER_RIM(104, 112, 128);
+inline const QColor SELECTED_RIM(255, 66, 74);
 // The groove of a DPI slider through one knob place; the knob picture repeats it.
 void PaintTrack(QPainter& p, const QRect& place);
 

@@ -24,19 +24,42 @@ void PaintButtonLook(QPainter& p, const QRect& rect, State state, bool dark = fa
       p.drawLine(r.topLeft() + QPointF(4, 1), r.topRight() + QPointF(-4, 1));
       break;
     case State::Over:
-      PaintLitFace(p, r, 4);
+      PaintHoverFace(p, r, 4);
       break;
-    case State::Down: {
-      FillRounded(p, r, 4, Vertical(r, QColor(12, 13, 16), QColor(24, 16, 19)), QPen(ACCENT, 1.5));
-      QRectF bar(r.left() + 6, r.bottom() - 4, r.width() - 12, 2.5);
-      QLinearGradient glow(bar.topLeft(), bar.topRight());
-      glow.setColorAt(0.0, QColor(232, 52, 60, 0));
-      glow.setColorAt(0.5, QColor(255, 90, 90));
-      glow.setColorAt(1.0, QColor(232, 52, 60, 0));
-      p.fillRect(bar, glow);
+    case State::Down:
+      PaintSelectedFace(p, r, 4);
       break;
-    }
   }
+}
+
+// Resetting throws away every stored configuration and the macros: an amber warning tint and
+// sign set it apart from the import and export buttons above it, in every state.
+void PaintResetLook(QPainter& p, const QRect& rect, State state) {
+  const QRectF r = Inner(rect, 1.5);
+  QColor sign(214, 146, 52);
+  switch (state) {
+    case State::Normal:
+      FillRounded(p, r, 4, Vertical(r, QColor(54, 38, 20), QColor(34, 24, 13)),
+                  QPen(QColor(96, 66, 30), 1));
+      break;
+    case State::Over:
+      FillRounded(p, r, 4, Vertical(r, QColor(22, 17, 11), QColor(10, 8, 6)),
+                  QPen(QColor(176, 122, 52), 1));
+      sign = QColor(236, 170, 70);
+      break;
+    case State::Down:
+      PaintOutlinedFace(p, r, 4, QColor(250, 172, 60));
+      sign = QColor(255, 196, 90);
+      break;
+  }
+  const QPointF top(r.left() + 16, r.center().y() - 6.5);
+  const QPolygonF triangle({top, top + QPointF(7.5, 13), top + QPointF(-7.5, 13)});
+  p.setPen(QPen(sign, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(sign);
+  p.drawPolygon(triangle);
+  p.setPen(QPen(QColor(30, 20, 10), 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(top + QPointF(0, 4.5), top + QPointF(0, 8.5));
+  p.drawPoint(top + QPointF(0, 11));
 }
 
 // Left of the caption: a record dot, and in the pressed picture (recording, caption "停止") a
@@ -58,11 +81,9 @@ void PaintRecordMark(QPainter& p, const QRect& rect, State state) {
 void PaintTabLook(QPainter& p, const QRect& rect, State state) {
   const QRectF r = Inner(rect, 1);
   if (state == State::Over) {
-    PaintLitFace(p, r, 3);
-    p.fillRect(QRectF(r.left() + 8, r.bottom() - 2, r.width() - 16, 2), STEEL);
+    PaintHoverFace(p, r, 3);
   } else if (state == State::Down) {
-    FillRounded(p, r, 3, Vertical(r, QColor(92, 20, 26), QColor(40, 12, 16)), QPen(ACCENT_DARK, 1));
-    p.fillRect(QRectF(r.left() + 4, r.bottom() - 3, r.width() - 8, 3), ACCENT);
+    PaintSelectedFace(p, r, 3);
   }
 }
 
@@ -73,10 +94,10 @@ void PaintConfigLook(QPainter& p, const QRect& rect, State state) {
     FillRounded(p, r, 4, Vertical(r, QColor(40, 45, 55), QColor(26, 29, 36)),
                 QPen(QColor(60, 67, 80), 1));
   } else if (state == State::Over) {
-    PaintLitFace(p, r, 4);
-    led = QColor(210, 216, 226);
+    PaintHoverFace(p, r, 4);
+    led = QColor(150, 158, 172);
   } else {
-    FillRounded(p, r, 4, Vertical(r, QColor(120, 24, 32), QColor(58, 12, 18)), QPen(ACCENT, 1.5));
+    PaintSelectedFace(p, r, 4);
     led = QColor(255, 120, 120);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 60, 60, 90));
@@ -93,12 +114,12 @@ void PaintSlotLook(QPainter& p, const QRect& rect, State state) {
   if (state == State::Normal) {
     FillRounded(p, r, 2, QColor(16, 18, 23), QPen(QColor(52, 58, 70), 1));
   } else if (state == State::Over) {
-    PaintLitFace(p, r, 2);
-    stripe = ACCENT;
+    PaintHoverFace(p, r, 2);
+    stripe = QColor(150, 158, 172);
     chevron = TEXT;
   } else {
-    // Pressed while the menu opens: the caption under the pointer is red, so the face stays dark.
-    FillRounded(p, r.adjusted(0.5, 0.5, -0.5, -0.5), 2, QColor(10, 11, 14), QPen(ACCENT, 2));
+    // Pressed while the menu opens: the caption under the pointer is red on the dark face.
+    PaintSelectedFace(p, r, 2);
     stripe = QColor(255, 100, 100);
     chevron = ACCENT;
   }
@@ -113,6 +134,8 @@ void PaintSlotLook(QPainter& p, const QRect& rect, State state) {
   p.drawPath(arrow);
 }
 
+// The stage's enable switch. The window draws the "on" picture over an enabled stage only, so
+// the off picture is what a disabled stage shows: dim and hollow, with the word 关.
 void PaintSwitchLook(QPainter& p, const QRect& rect, State state) {
   const QRectF track(rect.center().x() - 20, rect.center().y() - 9, 40, 18);
   if (state == State::Down) {
@@ -126,11 +149,14 @@ void PaintSwitchLook(QPainter& p, const QRect& rect, State state) {
     return;
   }
   const bool over = state == State::Over;
-  FillRounded(p, track, 9, over ? QColor(50, 56, 68) : QColor(34, 38, 46),
-              QPen(over ? STEEL : QColor(66, 74, 88), 1));
+  FillRounded(p, track, 9, QColor(13, 14, 17), QPen(over ? HOVER_RIM : QColor(44, 48, 58), 1));
   p.setPen(Qt::NoPen);
-  p.setBrush(over ? QColor(214, 220, 230) : QColor(104, 112, 126));
-  p.drawEllipse(QPointF(track.left() + 9, track.center().y()), 6.5, 6.5);
+  p.setBrush(over ? QColor(112, 120, 136) : QColor(50, 54, 64));
+  p.drawEllipse(QPointF(track.left() + 9, track.center().y()), 5.5, 5.5);
+  p.setFont(CjkFont(10));
+  p.setPen(over ? QColor(140, 148, 162) : QColor(74, 80, 92));
+  p.drawText(QRectF(track.left() + 18, track.top(), 18, track.height()), Qt::AlignCenter,
+             QString::fromUtf8("关"));
 }
 
 void PaintCheckLook(QPainter& p, const QRect& rect, State state) {
@@ -142,11 +168,11 @@ void PaintCheckLook(QPainter& p, const QRect& rect, State state) {
     return;
   }
   if (state == State::Over) {
-    PaintLitFace(p, r, 4);
-    FillRounded(p, box, 2, QColor(46, 52, 63), QPen(QColor(240, 242, 246), 1.4));
+    PaintHoverFace(p, r, 4);
+    FillRounded(p, box, 2, QColor(30, 34, 42), QPen(QColor(150, 158, 172), 1.2));
     return;
   }
-  FillRounded(p, r, 4, QColor(20, 14, 17), QPen(ACCENT, 1.5));
+  PaintSelectedFace(p, r, 4);
   FillRounded(p, box, 2, ACCENT, QPen(QColor(255, 130, 130), 1));
   QPainterPath tick(box.topLeft() + QPointF(3, 7.5));
   tick.lineTo(box.topLeft() + QPointF(6, 10.5));
@@ -159,11 +185,11 @@ void PaintCheckLook(QPainter& p, const QRect& rect, State state) {
 void PaintKnobPlaceLook(QPainter& p, const QRect& rect, State state) {
   const QPointF centre = QRectF(rect).center();
   if (state == State::Over) {
-    p.setPen(QPen(STEEL, 1.5));
-    p.setBrush(QColor(170, 182, 200, 40));
+    p.setPen(QPen(HOVER_RIM, 1.2));
+    p.setBrush(QColor(104, 112, 128, 30));
     p.drawEllipse(centre, 10, 10);
   } else if (state == State::Down) {
-    p.setPen(QPen(QColor(255, 120, 120), 1.5));
+    p.setPen(QPen(SELECTED_RIM, 1.5));
     p.setBrush(QColor(232, 52, 60, 170));
     p.drawEllipse(centre, 10, 10);
   }
@@ -185,16 +211,9 @@ void PaintMarkerLook(QPainter& p, const QRect& rect, State state) {
   p.drawPolygon(triangle);
 }
 
-void PaintSwatchLook(QPainter& p, const QRect& rect, State state, int stage) {
-  QColor colour = StageColour(stage);
-  const QRectF r = Inner(rect, 2);
-  if (state == State::Normal) {
-    FillRounded(p, r, 3, colour.darker(115), QPen(QColor(10, 10, 12), 1));
-    return;
-  }
-  FillRounded(p, Inner(rect, 0.5), 4, QColor(colour.red(), colour.green(), colour.blue(), 90),
-              Qt::NoPen);
-  FillRounded(p, r, 3, state == State::Down ? colour.lighter(130) : colour, QPen(Qt::white, 1.5));
+// A stage's colour: no action, so the same in every state.
+void PaintSwatchLook(QPainter& p, const QRect& rect, int stage) {
+  FillRounded(p, Inner(rect, 2), 3, StageColour(stage), QPen(QColor(10, 10, 12), 1));
 }
 
 void PaintPromptLook(QPainter& p, const SkinDesign& d, const Control& c, State state) {
@@ -216,16 +235,21 @@ void PaintWindowButtonLook(QPainter& p, const QRect& rect, State state, bool clo
   const QRectF r = Inner(rect, 1);
   QColor icon(150, 158, 172);
   if (state == State::Over) {
-    // Close turns red, as close buttons do; minimise lights like every other control.
+    // Close turns a deep red, as close buttons do, and bright red when pressed; minimise
+    // takes the hover and pressed faces of every other control.
     if (close) {
-      FillRounded(p, r, 3, ACCENT, Qt::NoPen);
+      FillRounded(p, r, 3, QColor(120, 22, 30), Qt::NoPen);
     } else {
-      PaintLitFace(p, r, 3);
+      PaintHoverFace(p, r, 3);
     }
     icon = Qt::white;
   } else if (state == State::Down) {
-    FillRounded(p, r, 3, close ? ACCENT_DARK : QColor(28, 31, 38), QPen(ACCENT, 1));
-    icon = close ? Qt::white : ACCENT;
+    if (close) {
+      FillRounded(p, r, 3, ACCENT, Qt::NoPen);
+    } else {
+      PaintSelectedFace(p, r, 3);
+    }
+    icon = Qt::white;
   }
   const QPointF c = r.center();
   p.setPen(QPen(icon, 2, Qt::SolidLine, Qt::RoundCap));
@@ -260,14 +284,10 @@ void PaintLegend(QPainter& p, const QRect& rect) {
   }
 }
 
-void PaintInfoLook(QPainter& p, const Control& c, State state) {
-  const QRectF r = Inner(c.rect, 1.5);
-  if (state == State::Normal) {
-    QPen dashed(QColor(64, 72, 86), 1, Qt::DashLine);
-    FillRounded(p, r, 4, QColor(17, 19, 24), dashed);
-  } else {
-    PaintLitFace(p, r, 4);
-  }
+// A hint box: no action, so the same in every state.
+void PaintInfoLook(QPainter& p, const Control& c) {
+  QPen dashed(QColor(64, 72, 86), 1, Qt::DashLine);
+  FillRounded(p, Inner(c.rect, 1.5), 4, QColor(17, 19, 24), dashed);
   if (c.role == "legend") PaintLegend(p, c.rect);
 }
 
@@ -305,11 +325,16 @@ void PaintPreviewLook(QPainter& p, const SkinDesign& d, const QRect& rect,
 }  // namespace
 
 void PaintControl(QPainter& p, const SkinDesign& d, const Control& c, State state,
-                  std::optional<QColor> lights) {
+                  std::optional<QColor> lights, bool inactive) {
   if (c.rect.isEmpty()) return;
   p.save();
   p.setClipRect(c.rect);
   p.setRenderHint(QPainter::Antialiasing, true);
+  if (inactive) {
+    PaintInactiveFace(p, Inner(c.rect, 1.5), 4);
+    p.restore();
+    return;
+  }
   switch (c.look) {
     case Look::None:
     case Look::Label:
@@ -317,6 +342,9 @@ void PaintControl(QPainter& p, const SkinDesign& d, const Control& c, State stat
     case Look::Button:
       PaintButtonLook(p, c.rect, state, c.param == DARK_BUTTON);
       if (c.role == "record") PaintRecordMark(p, c.rect, state);
+      break;
+    case Look::Reset:
+      PaintResetLook(p, c.rect, state);
       break;
     case Look::Tab:
       PaintTabLook(p, c.rect, state);
@@ -345,7 +373,7 @@ void PaintControl(QPainter& p, const SkinDesign& d, const Control& c, State stat
       PaintMarkerLook(p, c.rect, state);
       break;
     case Look::Swatch:
-      PaintSwatchLook(p, c.rect, state, c.param);
+      PaintSwatchLook(p, c.rect, c.param);
       break;
     case Look::Prompt:
       PaintPromptLook(p, d, c, state);
@@ -358,7 +386,7 @@ void PaintControl(QPainter& p, const SkinDesign& d, const Control& c, State stat
       PaintStatusLook(p, c.rect);
       break;
     case Look::Info:
-      PaintInfoLook(p, c, state);
+      PaintInfoLook(p, c);
       break;
     case Look::Value:
       PaintValueLook(p, c.rect);

@@ -1,3 +1,4 @@
+#include <QFontMetricsF>
 #include <QRadialGradient>
 #include <cmath>
 
@@ -77,7 +78,11 @@ void PaintLogo(QPainter& p) {
   }
 }
 
-void PaintSideBar(QPainter& p) {
+QFont EmblemFont() {
+  return LatinFont(12, true, true);
+}
+
+void PaintSideBar(QPainter& p, const SkinDesign& d) {
   PaintPanel(p, QRect(12, 70, 140, 492),
              Vertical(QRectF(0, 70, 1, 492), QColor(24, 27, 34), QColor(15, 17, 21)));
   PaintSectionTitle(p, QPoint(30, 94), "配置文件");
@@ -85,17 +90,15 @@ void PaintSideBar(QPainter& p) {
   PaintSectionTitle(p, QPoint(30, 330), "配置管理");
   // An emblem at the foot of the side bar.
   p.setRenderHint(QPainter::Antialiasing, true);
-  QPolygonF hexagon;
-  for (int i = 0; i < 6; ++i) {
-    const double angle = M_PI / 3 * i + M_PI / 6;
-    hexagon << QPointF(82 + 26 * std::cos(angle), 508 + 26 * std::sin(angle));
-  }
   p.setPen(QPen(QColor(232, 52, 60, 120), 2));
   p.setBrush(QColor(232, 52, 60, 20));
-  p.drawPolygon(hexagon);
-  p.setFont(LatinFont(12, true, true));
+  p.drawPolygon(EmblemHexagon(d));
+  // Placed by the text's own outline, so that the slanted letters sit in the middle.
+  const QRectF ink = QFontMetricsF(EmblemFont()).tightBoundingRect(d.emblemText);
+  const QRectF bounds = EmblemTextBounds(d);
+  p.setFont(EmblemFont());
   p.setPen(QColor(200, 206, 216));
-  p.drawText(QRectF(52, 498, 60, 20), Qt::AlignCenter, "KR-450");
+  p.drawText(bounds.topLeft() - ink.topLeft(), d.emblemText);
 }
 
 void PaintNumberBadge(QPainter& p, QPointF centre, int number) {
@@ -150,8 +153,8 @@ void PaintMainDecor(QPainter& p, const SkinDesign& d) {
   // The DPI table: the slider tracks and the DPI of each place.
   const char* dpi[] = {"1200", "1600", "2000", "2400", "3200"};
   p.setFont(LatinFont(11, true));
+  p.setPen(MUTED);
   for (int column = 0; column < 5; ++column) {
-    p.setPen(column == 4 ? ACCENT : MUTED);
     p.drawText(QRectF(412 + 50 * column, 380, 50, 20), Qt::AlignCenter, dpi[column]);
   }
   for (int s = 0; s < 4; ++s) {
@@ -189,6 +192,21 @@ void PaintControls(QPainter& p, const SkinDesign& d, const std::array<Control, N
   for (size_t i = 0; i < count; ++i) PaintControl(p, d, table[i], state, lights);
 }
 
+// The frame as one page shows it. A control that acts on the main page only is inactive on the
+// others. The page's own tab does nothing on it and is shown chosen: under the pointer (the
+// over picture) it stays as it is.
+void PaintFrame(QPainter& p, const SkinDesign& d, Page page, State state) {
+  const int ownTab = page == Page::Main       ? main_item::TAB_MAIN
+                     : page == Page::Advanced ? main_item::TAB_ADVANCED
+                                              : main_item::TAB_LIGHTING;
+  for (int i = 0; i <= main_item::LAST_FRAME; ++i) {
+    const Control& c = d.main[static_cast<size_t>(i)];
+    const bool inactive = c.mainPageOnly && page != Page::Main;
+    const State shown = i == ownTab && state == State::Over ? State::Down : state;
+    PaintControl(p, d, c, shown, std::nullopt, inactive);
+  }
+}
+
 }  // namespace
 
 QImage PaintPage(const SkinDesign& d, Page page, State state, std::optional<QColor> lights) {
@@ -197,24 +215,43 @@ QImage PaintPage(const SkinDesign& d, Page page, State state, std::optional<QCol
   p.setRenderHint(QPainter::TextAntialiasing, true);
   PaintBody(p, d);
   PaintLogo(p);
-  PaintSideBar(p);
+  PaintSideBar(p, d);
   switch (page) {
     case Page::Main:
       PaintMainDecor(p, d);
-      PaintControls(p, d, d.main, MAIN_TABLE_SIZE, state, lights);
+      PaintFrame(p, d, page, state);
+      for (size_t i = main_item::LAST_FRAME + 1; i < MAIN_TABLE_SIZE; ++i) {
+        PaintControl(p, d, d.main[i], state, lights);
+      }
       break;
     case Page::Advanced:
       PaintAdvancedDecor(p, d);
-      PaintControls(p, d, d.main, main_item::LAST_FRAME + 1, state, lights);
+      PaintFrame(p, d, page, state);
       PaintControls(p, d, d.advanced, ADVANCED_TABLE_SIZE, state, lights);
       break;
     case Page::Lighting:
       PaintLightingDecor(p, d);
-      PaintControls(p, d, d.main, main_item::LAST_FRAME + 1, state, lights);
+      PaintFrame(p, d, page, state);
       PaintControls(p, d, d.lighting, LIGHTING_TABLE_SIZE, state, lights);
       break;
   }
   return image;
+}
+
+QPolygonF EmblemHexagon(const SkinDesign& d) {
+  QPolygonF hexagon;
+  for (int i = 0; i < 6; ++i) {
+    const double angle = M_PI / 3 * i + M_PI / 6;
+    hexagon << d.emblemCentre +
+                   QPointF(d.emblemRadius * std::cos(angle), d.emblemRadius * std::sin(angle));
+  }
+  return hexagon;
+}
+
+QRectF EmblemTextBounds(const SkinDesign& d) {
+  QRectF ink = QFontMetricsF(EmblemFont()).tightBoundingRect(d.emblemText);
+  ink.moveCenter(d.emblemCentre);
+  return ink;
 }
 
 QImage PaintKnob(const SkinDesign& d) {

@@ -18,11 +18,11 @@ QImage PaintMenu(const MenuDesign& menu, State state, bool arrows) {
   for (int row = 0; row < menu.rows; ++row) {
     const QRect r(0, row * h, menu.width, h);
     p.fillRect(r, Vertical(QRectF(r), QColor(36, 40, 49), QColor(24, 27, 33)));
-    // The highlighted row lights up like every control under the pointer; its caption turns
-    // red on the dark face.
+    // The highlighted row takes the hover face of every control under the pointer; its caption
+    // turns red on the dark face.
     if (state == State::Over) {
       p.fillRect(r.adjusted(1, 1, -1, 0), QColor(5, 5, 7));
-      PaintLitFace(p, QRectF(r).adjusted(1.5, 1.5, -1.5, -0.5), 0);
+      PaintHoverFace(p, QRectF(r).adjusted(1.5, 1.5, -1.5, -0.5), 0);
       p.fillRect(QRect(1, r.top() + 1, 3, h - 1), ACCENT);
     } else if (state == State::Down) {
       p.fillRect(r.adjusted(1, 1, -1, 0), QColor(5, 5, 7));

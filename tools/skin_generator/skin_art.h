@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPolygonF>
+#include <QRectF>
 #include <optional>
 
 #include "skin_design.h"
@@ -14,6 +16,11 @@ enum class State { Normal, Over, Down };
 // A whole page in one state. `lights` is the colour the lighting preview shows (nothing:
 // lights off); it matters on the lighting page only.
 QImage PaintPage(const SkinDesign& design, Page page, State state, std::optional<QColor> lights);
+
+// The side bar's emblem: the hexagon, and where its text lies (the text's own outline, not
+// its line box), centred in the hexagon.
+QPolygonF EmblemHexagon(const SkinDesign& design);
+QRectF EmblemTextBounds(const SkinDesign& design);
 
 // The slider knob: the track under it and the knob, the size of a knob place.
 QImage PaintKnob(const SkinDesign& design);

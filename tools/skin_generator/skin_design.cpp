@@ -35,7 +35,7 @@ void DescribeFrame(SkinDesign& d) {
   auto& m = d.main;
   m[main_item::SAVE] = Make("save", {462, 580, 90, 32}, "保存", Look::Button);
   m[main_item::STATUS_LINE] = Make("status", {24, 580, 420, 32}, "驱动运行中...", Look::Status);
-  m[main_item::DRIVER_MODE] = Make("driver", {662, 580, 100, 32}, "驱动模式", Look::Button);
+  m[main_item::DRIVER_MODE] = Make("revert_hide", {662, 580, 100, 32}, "还原并隐藏", Look::Button);
   m[main_item::APPLY] = Make("apply", {562, 580, 90, 32}, "应用", Look::Button);
   const char* configs[] = {"配置 1", "配置 2", "配置 3", "配置 4", "配置 5"};
   for (int n = 1; n <= 5; ++n) {
@@ -49,7 +49,13 @@ void DescribeFrame(SkinDesign& d) {
   m[main_item::CLOSE] = Make("close", {746, 18, 30, 26}, "", Look::Close);
   m[main_item::IMPORT] = Make("import", {22, 336, 120, 32}, "导入配置", Look::Button);
   m[main_item::EXPORT] = Make("export", {22, 376, 120, 32}, "导出配置", Look::Button);
-  m[main_item::RESET] = Make("reset", {22, 416, 120, 32}, "恢复默认", Look::Button);
+  d.emblemCentre = QPointF(82, 504);
+  d.emblemRadius = 36;
+  d.emblemText = "KR-450";
+  m[main_item::RESET] = Make("reset", {22, 416, 120, 32}, "恢复默认", Look::Reset);
+  for (int i : {main_item::SAVE, main_item::IMPORT, main_item::EXPORT}) {
+    m[static_cast<size_t>(i)].mainPageOnly = true;
+  }
 }
 
 void DescribeButtonsPanel(SkinDesign& d) {

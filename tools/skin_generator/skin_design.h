@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointF>
 #include <QPolygon>
 #include <QRect>
 #include <QSize>
@@ -17,6 +18,7 @@ enum class Look {
   None,         // an unused entry: nothing is drawn
   Label,        // a caption without an action: the same in all states
   Button,       // push button; its pressed picture also marks a chosen option
+  Reset,        // the reset button: a warning tint sets it apart from the buttons beside it
   Tab,          // page tab
   Config,       // configuration button of the side bar
   Slot,         // button slot: the caption is the assigned function, left-aligned
@@ -25,12 +27,12 @@ enum class Look {
   StageSelect,  // "档位 n" button of a DPI stage
   KnobPlace,    // one of the five places of a DPI slider
   Marker,       // current-stage marker
-  Swatch,       // a stage's lighting colour
+  Swatch,       // a stage's lighting colour, the same in all states (no action)
   Prompt,       // a mouse button on the picture, highlighted by the start prompt
   Minimise,
   Close,
   Status,  // the status line's box
-  Info,    // a hint box with a pointer-over look and no action
+  Info,    // a hint box without an action: the same in all states
   Value,   // the DPI read-out of the lighting page
   Preview  // the lighting preview area
 };
@@ -44,8 +46,9 @@ struct Control {
   QRect rect;
   QString caption;
   Look look = Look::None;
-  int param = 0;        // stage (0..3) or mouse button (1..6) for the looks that show one
-  QString paintedText;  // text that is part of the picture (the window draws no caption)
+  int param = 0;              // stage (0..3) or mouse button (1..6) for the looks that show one
+  QString paintedText;        // text that is part of the picture (the window draws no caption)
+  bool mainPageOnly = false;  // a frame control that acts on the main page only
 };
 
 // Sizes of the menus: rows of equal height, one more pixel row below the last.
@@ -82,6 +85,10 @@ struct SkinDesign {
   QPolygon warningOutline;
   std::array<Control, WARNING_TABLE_SIZE> warningItems;
   QSize knob;
+  // The emblem at the foot of the side bar: a hexagon with the model name inside it.
+  QPointF emblemCentre;
+  double emblemRadius = 0;
+  QString emblemText;
 };
 
 // The four lighting colours of the DPI stages: blue, pink, red, purple.
