@@ -190,7 +190,8 @@ void DrawChildControl(QPainter& p, const ControlRect& rect, const QStringList& l
 QImage AdvancedPage(const LoadedSkin& skin) {
   const SkinLayout& layout = skin.layout;
   const DemoState state;
-  const int hover = advanced_item::ADD_MACRO;
+  // The pointer over one pointer speed beside the chosen one: hover and choice side by side.
+  const int hover = advanced_item::FIRST_POINTER_SPEED + 2;
   Composer c(skin.images.Get(SkinImage::AdvancedNormal), skin.images.Get(SkinImage::AdvancedOver),
              skin.images.Get(SkinImage::AdvancedDown));
   c.CopyOver(layout.advanced[static_cast<size_t>(hover)]);
