@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,10 @@ struct CommandCase {
   std::vector<uint16_t> delays;
   int selectedLine;
 };
+
+void PrintTo(const CommandCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class MacroEditorCommands : public ::testing::TestWithParam<CommandCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,10 @@ struct RecordCase {
   int events;
   int presses;
 };
+
+void PrintTo(const RecordCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class RecorderRules : public ::testing::TestWithParam<RecordCase> {};
 

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -207,12 +208,27 @@ TEST_F(PageFixture, MenuCommandsChangeTheMacroAndItsLines) {
   EXPECT_EQ(Record(0).eventCount, 254);
 }
 
+// Ctrl+A typed in the list starts no edit: what such an edit stored would go to the delay of
+// the line the last right-click chose, not of the line edited.
+TEST_F(PageFixture, CtrlAInTheListStartsNoEdit) {
+  Open({Macro(u"one", Taps(2))});
+  RightClick(3, 0);
+  eventList()->setCurrentRow(1);
+  QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QString(QChar(1)));
+  QApplication::sendEvent(eventList(), &ctrlA);
+  EXPECT_FALSE(eventList()->editing());
+}
+
 // The in-place delay edit: opened by the menu on a delay line, ended four ways.
 struct EndCase {
   const char* what;
   std::function<void(PageFixture&, CEditHelper&)> end;
   uint16_t stored;
 };
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class DelayEdit : public PageFixture, public ::testing::WithParamInterface<EndCase> {};
 

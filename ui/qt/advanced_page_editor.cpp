@@ -124,7 +124,7 @@ void AdvancedPageEditor::Create() {
 
 void AdvancedPageEditor::Destroy() {
   StopRecording();
-  qApp->removeEventFilter(this);
+  if (qApp != nullptr) qApp->removeEventFilter(this);
   controls_.Destroy();
 }
 
