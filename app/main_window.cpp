@@ -256,6 +256,7 @@ void CZEL_ZUduvoDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CZEL_ZUduvoDlg::mousePressEvent(QMouseEvent* event) {
+  movePending_ = false;
   if (controller_ != nullptr && event->button() == Qt::LeftButton) {
     controller_->OnButtonDown(PointOf(event));
   }
@@ -267,12 +268,21 @@ void CZEL_ZUduvoDlg::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CZEL_ZUduvoDlg::mouseReleaseEvent(QMouseEvent* event) {
+  movePending_ = false;
   if (controller_ != nullptr && event->button() == Qt::LeftButton) {
     controller_->OnButtonUp(PointOf(event));
   }
 }
 
 void CZEL_ZUduvoDlg::mouseMoveEvent(QMouseEvent* event) {
+  // The platform's move starts once the pointer moves with the button held. Asked for at the
+  // press, a click shorter than the window manager's look at the button (a touchpad tap) left
+  // the window following the pointer until the next click.
+  if (movePending_ && (event->buttons() & Qt::LeftButton) && windowHandle() != nullptr) {
+    movePending_ = false;
+    windowHandle()->startSystemMove();
+    return;
+  }
   if (controller_ != nullptr) controller_->OnPointerMove(PointOf(event));
 }
 
@@ -319,7 +329,7 @@ void CZEL_ZUduvoDlg::HideToTray() {
 }
 
 void CZEL_ZUduvoDlg::StartSystemMove() {
-  if (windowHandle() != nullptr) windowHandle()->startSystemMove();
+  movePending_ = true;
 }
 
 void CZEL_ZUduvoDlg::OpenWindowMenu(Point client) {

@@ -113,7 +113,8 @@ class CZEL_ZUduvoDlg final : public QWidget, private WindowActions {
   std::unique_ptr<TrayIcon> tray_;
   bool started_ = false;
   bool ended_ = false;
-  bool painted_ = false;  // the first paint is traced, for the start-up bench
+  bool painted_ = false;      // the first paint is traced, for the start-up bench
+  bool movePending_ = false;  // a press on an empty area: the move starts when the pointer does
 };
 
 }  // namespace kr450

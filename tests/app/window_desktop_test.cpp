@@ -327,6 +327,31 @@ TEST_F(WindowDesktopTest, ASlotsMenuChoiceChangesItsCaptionAndTheApplySendsIt) {
   }
 }
 
+TEST_F(WindowDesktopTest, AQuickClickOnAnEmptyAreaLeavesTheWindowAndADragMovesIt) {
+  const SkinItem& reset = Layout().main[main_item::RESET];
+  const Pixel empty = OnScreen(Pixel{reset.x + reset.width + 8, reset.y + reset.height / 2});
+  const WindowInfo before = Info(window_).value();
+  // Pressed and released at once, as a touchpad's tap does; then the pointer goes elsewhere.
+  Xdotool({"mousemove", std::to_string(empty.x), std::to_string(empty.y), "click", "1"});
+  std::this_thread::sleep_for(300ms);
+  MoveTo({empty.x + 120, empty.y - 80});
+  std::this_thread::sleep_for(500ms);
+  WindowInfo after = Info(window_).value();
+  EXPECT_EQ(after.x, before.x);
+  EXPECT_EQ(after.y, before.y);
+
+  Xdotool({"mousemove", std::to_string(empty.x), std::to_string(empty.y), "mousedown", "1"});
+  for (int step = 1; step <= 6; ++step) {
+    MoveTo({empty.x + 10 * step, empty.y + 8 * step});
+    std::this_thread::sleep_for(60ms);
+  }
+  Xdotool({"mouseup", "1"});
+  std::this_thread::sleep_for(300ms);
+  after = Info(window_).value();
+  EXPECT_GT(after.x - before.x, 10);
+  EXPECT_GT(after.y - before.y, 8);
+}
+
 TEST_F(WindowDesktopTest, TheCloseControlHidesIntoTheTrayAndADoubleClickBringsItBack) {
   const std::optional<WindowInfo> icon = CloseToTray();
   ASSERT_TRUE(icon);
