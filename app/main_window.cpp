@@ -90,6 +90,7 @@ CZEL_ZUduvoDlg::StartResult CZEL_ZUduvoDlg::Start(const std::string& dataDirecto
   trace_.TimedLine("startup macros");
   session_.LoadMacros(dataDirectory);
   BuildPopups();
+  BuildMacroEditor();
 
   trace_.TimedLine("startup open");
   if (!session_.OpenDevice()) {
@@ -156,6 +157,16 @@ void CZEL_ZUduvoDlg::BuildPopups() {
       TrayIcon::Handlers{[this] { ShowAgainFromTray(); }, [this] { ShutDown(0); }});
 }
 
+void CZEL_ZUduvoDlg::BuildMacroEditor() {
+  capture_ = MakeDesktopKeyboardCapture();
+  AdvancedPageEditor::Hooks hooks;
+  hooks.repaint = [this] { update(); };
+  hooks.showMessage = [this](std::string_view text) { messages_.ShowMessage(text); };
+  editor_ = std::make_unique<AdvancedPageEditor>(this, session_.macros(), skin_.layout, *capture_,
+                                                 editorClock_, dataDirectory_ + "/Macro.dat",
+                                                 std::move(hooks));
+}
+
 void CZEL_ZUduvoDlg::ShowAtStart(bool hidden) {
   if (!hidden) {
     show();
@@ -191,6 +202,8 @@ void CZEL_ZUduvoDlg::OnShutdownRequest() {
 
 void CZEL_ZUduvoDlg::EndProgram(int exitStatus) {
   ended_ = true;
+  // The keyboard grab of a recording goes before anything else.
+  if (editor_ != nullptr) editor_->StopRecording();
   if (tray_ != nullptr) tray_->Remove();
   if (menuPopup_ != nullptr) menuPopup_->hide();
   if (subMenuPopup_ != nullptr) subMenuPopup_->hide();
@@ -229,6 +242,11 @@ PaintView CZEL_ZUduvoDlg::CurrentView() const {
   if (macros.selectedMacro >= 0 && macros.selectedMacro < macros.macroCount) {
     view.selectedRepeatEnabled =
         macros.records[static_cast<size_t>(macros.selectedMacro)].repeatEnabled;
+  }
+  if (editor_ != nullptr) {
+    view.recording = editor_->recording();
+    view.pressLineCount = editor_->pressLineCount();
+    view.releaseLineCount = editor_->releaseLineCount();
   }
   if (preview_ != nullptr) {
     view.previewOff = preview_->previewOff();
@@ -336,9 +354,13 @@ void CZEL_ZUduvoDlg::OpenWindowMenu(Point client) {
   windowMenu_->popup(mapToGlobal(QPoint(client.x, client.y)));
 }
 
-void CZEL_ZUduvoDlg::CreateAdvancedControls() {}
+void CZEL_ZUduvoDlg::CreateAdvancedControls() {
+  editor_->Create();
+}
 
-void CZEL_ZUduvoDlg::DestroyAdvancedControls() {}
+void CZEL_ZUduvoDlg::DestroyAdvancedControls() {
+  editor_->Destroy();
+}
 
 void CZEL_ZUduvoDlg::StartPromptBlink() {
   session_.link().StartPromptBlink();
@@ -407,11 +429,29 @@ Status CZEL_ZUduvoDlg::Apply() {
   return session_.Apply().status();
 }
 
-void CZEL_ZUduvoDlg::RefreshMacroList() {}
-void CZEL_ZUduvoDlg::AddMacro() {}
-void CZEL_ZUduvoDlg::DeleteMacro() {}
-void CZEL_ZUduvoDlg::ToggleRecording() {}
-void CZEL_ZUduvoDlg::SaveMacros() {}
-void CZEL_ZUduvoDlg::ToggleRepeat() {}
+void CZEL_ZUduvoDlg::RefreshMacroList() {
+  editor_->RefreshMacroList();
+}
+
+void CZEL_ZUduvoDlg::AddMacro() {
+  editor_->AddMacro();
+}
+
+void CZEL_ZUduvoDlg::DeleteMacro() {
+  editor_->DeleteMacro();
+}
+
+void CZEL_ZUduvoDlg::ToggleRecording() {
+  editor_->ToggleRecording();
+  trace_.TimedLine(editor_->recording() ? "recording" : "recording stopped");
+}
+
+void CZEL_ZUduvoDlg::SaveMacros() {
+  if (Status status = editor_->SaveMacros(); !status) messages_.ShowMessage(status.message());
+}
+
+void CZEL_ZUduvoDlg::ToggleRepeat() {
+  editor_->ToggleRepeat();
+}
 
 }  // namespace kr450

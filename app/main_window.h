@@ -8,8 +8,10 @@
 #include "app/driver_session.h"
 #include "app/qt_window_link.h"
 #include "app/trace_output.h"
+#include "macro/keyboard_capture.h"
 #include "ui/lighting_preview.h"
 #include "ui/paint_plan.h"
+#include "ui/qt/advanced_page_editor.h"
 #include "ui/qt/skin_popup.h"
 #include "ui/qt/tray_icon.h"
 #include "ui/qt/zel_menu.h"
@@ -92,6 +94,7 @@ class CZEL_ZUduvoDlg final : public QWidget, private WindowActions {
 
   void ApplyShape();
   void BuildPopups();
+  void BuildMacroEditor();
   void ShowAgainFromTray();
   void EndProgram(int exitStatus);
   // A copy of everything the paint reads, taken now.
@@ -107,6 +110,9 @@ class CZEL_ZUduvoDlg final : public QWidget, private WindowActions {
   std::unique_ptr<SkinPainter> painter_;
   std::unique_ptr<WindowController> controller_;
   std::unique_ptr<LightingPreview> preview_;
+  SteadyClock editorClock_;
+  std::unique_ptr<KeyboardCapture> capture_;
+  std::unique_ptr<AdvancedPageEditor> editor_;
   std::unique_ptr<CMenuDlg> menuPopup_;
   std::unique_ptr<CSubMenuDlg> subMenuPopup_;
   std::unique_ptr<CZelMenu> windowMenu_;
