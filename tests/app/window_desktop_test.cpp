@@ -159,8 +159,8 @@ class WindowDesktopTest : public testing::Test {
         std::vector<std::string>{std::string(KR450_BIN_DIR) + "/kr450", "--simulate", "--trace",
                                  "--data", data_.path().string()});
     ASSERT_TRUE(WaitForTrace("painted")) << trace_;
-    const ToolResult found = Xdotool(
-        {"search", "--onlyvisible", "--pid", std::to_string(kr450_->pid()), "--name", "^KR-450"});
+    const ToolResult found = Xdotool({"search", "--all", "--onlyvisible", "--pid",
+                                      std::to_string(kr450_->pid()), "--name", "^KR-450"});
     ASSERT_EQ(found.status, 0) << found.out;
     window_ = Words(found.out).at(0);
     ASSERT_TRUE(WaitUntil([&] { return Viewable(); }));
