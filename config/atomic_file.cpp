@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "config/errno_text.h"
 #include "config/regular_file.h"
 
 namespace kr450 {
@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 
 constexpr size_t MKSTEMP_SUFFIX_LENGTH = 6;
 
-std::string ErrnoText(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+std::string LastErrorText(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + ErrnoText(errno);
 }
 
 bool IsMkstempSuffix(std::string_view text) {
@@ -77,7 +77,7 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& path) {
   while (written < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return Status::Error(ErrnoText("cannot write", path));
+    if (n <= 0) return Status::Error(LastErrorText("cannot write", path));
     written += static_cast<size_t>(n);
   }
   return Status::Ok();
@@ -114,9 +114,10 @@ Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view 
     // A read-only file stays as it is, for root too: the rename would otherwise replace it.
     if ((info.st_mode & 0222) == 0) {
       errno = EACCES;
-      return Status::Error(ErrnoText("cannot write", path));
+      return Status::Error(LastErrorText("cannot write", path));
     }
-    if (::access(path.c_str(), W_OK) != 0) return Status::Error(ErrnoText("cannot write", path));
+    if (::access(path.c_str(), W_OK) != 0)
+      return Status::Error(LastErrorText("cannot write", path));
     mode = info.st_mode & 07777;
   }
   fs::path parent = fs::path(path).parent_path();
@@ -124,7 +125,7 @@ Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view 
   const std::string fileName = fs::path(path).filename().string();
   std::string temp = (parent / AtomicTempPattern(fileName)).string();
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) return Status::Error(ErrnoText("cannot write", path));
+  if (fd < 0) return Status::Error(LastErrorText("cannot write", path));
   // Root writing a user's file leaves it the user's.
   if (existed && ::geteuid() == 0) (void)::fchown(fd, info.st_uid, info.st_gid);
   auto fail = [&](Status status) {
@@ -134,17 +135,17 @@ Status ReplaceFileAtomically(const std::string& requestedPath, std::string_view 
   };
   if (Status written = WriteAll(fd, bytes, path); !written) return fail(written);
   if (::fchmod(fd, mode) != 0)
-    return fail(Status::Error(ErrnoText("cannot set the permissions of", path)));
-  if (::fsync(fd) != 0) return fail(Status::Error(ErrnoText("cannot flush", path)));
+    return fail(Status::Error(LastErrorText("cannot set the permissions of", path)));
+  if (::fsync(fd) != 0) return fail(Status::Error(LastErrorText("cannot flush", path)));
   if (::close(fd) != 0) {
-    Status status = Status::Error(ErrnoText("cannot write", path));
+    Status status = Status::Error(LastErrorText("cannot write", path));
     ::unlink(temp.c_str());
     return status;
   }
   // Once more just before the rename: something else may have been put there meanwhile.
   Status target = CheckWriteTarget(path);
   if (target && ::rename(temp.c_str(), path.c_str()) != 0) {
-    target = Status::Error(ErrnoText("cannot replace", path));
+    target = Status::Error(LastErrorText("cannot replace", path));
   }
   if (!target) {
     ::unlink(temp.c_str());

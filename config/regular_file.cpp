@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
+
+#include "config/errno_text.h"
 
 namespace kr450 {
 namespace {
 
 Status OsError(const char* what, const std::string& path, int error) {
-  std::string message = std::string(what) + " " + path + ": " + std::strerror(error);
+  std::string message = std::string(what) + " " + path + ": " + ErrnoText(error);
   if (error == ENOENT || error == ENOTDIR) return Status::NotFound(std::move(message));
   return Status::Error(std::move(message));
 }
