@@ -19,6 +19,7 @@
 #include <thread>
 #include <utility>
 
+#include "config/errno_text.h"
 #include "device/hidraw_node.h"
 
 namespace kr450 {
@@ -52,10 +53,6 @@ struct UdevDeleter {
 };
 template <typename T>
 using UdevPtr = std::unique_ptr<T, UdevDeleter>;
-
-std::string ErrnoText(int error) {
-  return std::strerror(error);
-}
 
 std::vector<uint8_t> ReadSysfsDescriptor(const std::string& hidSysPath) {
   std::ifstream in(hidSysPath + "/report_descriptor", std::ios::binary);

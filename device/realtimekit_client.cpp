@@ -3,7 +3,7 @@
 
 #include <systemd/sd-bus.h>
 
-#include <cstring>
+#include "config/errno_text.h"
 
 namespace kr450 {
 namespace {
@@ -11,8 +11,9 @@ namespace {
 constexpr const char* SERVICE = "org.freedesktop.RealtimeKit1";
 constexpr const char* OBJECT = "/org/freedesktop/RealtimeKit1";
 
-std::string ErrnoText(int negativeErrno) {
-  return std::strerror(-negativeErrno);
+// sd-bus calls return a negated errno value.
+std::string BusErrorText(int negativeErrno) {
+  return ErrnoText(-negativeErrno);
 }
 
 uint64_t MicrosecondsUntil(std::chrono::steady_clock::time_point deadline) {
@@ -66,7 +67,7 @@ RealtimeKitClient::RealtimeKitClient(std::chrono::steady_clock::time_point deadl
   sd_bus* bus = nullptr;
   // Connecting does not wait: authentication and the bus's hello run inside the calls' loop.
   if (int r = sd_bus_open_system(&bus); r < 0) {
-    connectError_ = "no system bus (" + ErrnoText(r) + ")";
+    connectError_ = "no system bus (" + BusErrorText(r) + ")";
     return;
   }
   bus_ = new Bus{bus};
@@ -109,7 +110,7 @@ RealtimeKitClient::Answer RealtimeKitClient::Call(const char* method, int thread
   }
   sd_bus_slot_unref(slot);  // a reply that comes later finds no one waiting
   if (reply.done) return FromReply(reply);
-  if (r < 0) return {.refused = "the system bus failed (" + ErrnoText(r) + ")"};
+  if (r < 0) return {.refused = "the system bus failed (" + BusErrorText(r) + ")"};
   return {.refused = "the system bus did not answer in time"};
 }
 

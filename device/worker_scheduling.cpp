@@ -12,9 +12,9 @@
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
-#include <cstring>
 #include <mutex>
 
+#include "config/errno_text.h"
 #include "device/realtimekit_client.h"
 
 namespace kr450 {
@@ -154,7 +154,7 @@ WorkerScheduling Decide(const SchedulingRequest& request) {
     s.via = WorkerScheduling::Via::Directly;
     return s;
   }
-  AddRefusal(refused, std::string("real-time directly: ") + std::strerror(errno));
+  AddRefusal(refused, std::string("real-time directly: ") + ErrnoText(errno));
 
   if (!realtimeKitGaveUp.load()) {
     RealtimeKitClient realtimeKit(std::chrono::steady_clock::now() + request.busTimeout);
@@ -184,7 +184,7 @@ WorkerScheduling Decide(const SchedulingRequest& request) {
     return s;
   }
   AddRefusal(refused,
-             std::string("nice ") + std::to_string(request.nice) + ": " + std::strerror(errno));
+             std::string("nice ") + std::to_string(request.nice) + ": " + ErrnoText(errno));
   WorkerScheduling s = Observe();
   s.refused = refused;
   return s;
