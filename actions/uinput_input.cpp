@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 
 #include "actions/key_table.h"
 #include "actions/shell_operations.h"
+#include "config/errno_text.h"
 
 namespace kr450 {
 namespace {
@@ -67,7 +67,7 @@ std::unique_ptr<InputSynth> MakeUinputInput(const std::string& devicePath, std::
     return nullptr;
   };
   int fd = ::open(devicePath.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) return fail(std::strerror(errno));
+  if (fd < 0) return fail(ErrnoText(errno));
 
   libevdev* description = libevdev_new();
   libevdev_set_name(description, "KR-450 driver input");
@@ -84,7 +84,7 @@ std::unique_ptr<InputSynth> MakeUinputInput(const std::string& devicePath, std::
   libevdev_free(description);
   if (rc != 0) {
     ::close(fd);
-    return fail(std::strerror(-rc));
+    return fail(ErrnoText(-rc));
   }
   return std::make_unique<UinputInput>(fd, device);
 }

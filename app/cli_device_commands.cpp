@@ -2,7 +2,6 @@
 // configuration-only reset, ends by applying to the mouse).
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ostream>
 #include <thread>
 
@@ -11,6 +10,7 @@
 #include "app/cli.h"
 #include "app/paths.h"
 #include "config/config_store.h"
+#include "config/errno_text.h"
 #include "device/collection_text.h"
 #include "device/device_stack.h"
 #include "device/feature_report.h"
@@ -109,7 +109,7 @@ std::string UinputAccessLine() {
   }
   const int error = errno;
   std::string line = std::string("uinput: ") + UINPUT_DEVICE_PATH + " cannot be opened (" +
-                     std::strerror(error) + "): ";
+                     ErrnoText(error) + "): ";
   if (error == ENOENT || error == ENODEV || error == ENXIO) {
     return line + "load the module with 'sudo modprobe uinput'";
   }

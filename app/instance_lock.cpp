@@ -6,7 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "config/errno_text.h"
 
 namespace kr450 {
 namespace {
@@ -23,7 +24,7 @@ bool StillAtPath(int fd, const std::string& path) {
 }
 
 InstanceLock::Attempt Failure(const std::string& what, const std::string& path) {
-  return {InstanceLock::Outcome::Failed, nullptr, what + " " + path + ": " + std::strerror(errno)};
+  return {InstanceLock::Outcome::Failed, nullptr, what + " " + path + ": " + ErrnoText(errno)};
 }
 
 }  // namespace

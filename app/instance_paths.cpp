@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+
+#include "config/errno_text.h"
 
 namespace kr450 {
 namespace {
@@ -21,10 +22,6 @@ uint64_t Fnv1a(std::string_view bytes) {
     hash *= 0x100000001b3ULL;
   }
   return hash;
-}
-
-std::string ErrnoText(int error) {
-  return std::strerror(error);
 }
 
 // The runtime folder the session names, if it is a folder of this user.

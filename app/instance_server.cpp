@@ -11,13 +11,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "config/errno_text.h"
+
 namespace kr450 {
 namespace {
 
 constexpr int BACKLOG = 8;
 
 Status ErrnoStatus(const std::string& what) {
-  return Status::Error(what + ": " + std::strerror(errno));
+  return Status::Error(what + ": " + ErrnoText(errno));
 }
 
 bool FillAddress(const std::string& path, sockaddr_un* address) {
