@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the program need. Sourced by
 # ./test.sh and ./run.sh; as root it runs apt-get, otherwise it prints the command to run.
 KR450_PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-tidy clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libsystemd-dev libevdev-dev libxtst-dev libx11-dev libxi-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils openbox trayer fonts-wqy-zenhei dbus-daemon rtkit
