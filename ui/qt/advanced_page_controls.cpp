@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "macro/macro_record.h"
@@ -19,6 +20,14 @@ constexpr const char* MACRO_LIST_NAME = "macroList";
 constexpr const char* EVENT_LIST_NAME = "eventList";
 
 const QColor DISABLED_TEXT(128, 128, 128);
+
+constexpr const char* DARK_SCROLL_BAR =
+    "QScrollBar:vertical { background: rgb(18, 20, 24); width: 12px; margin: 0px; }"
+    "QScrollBar::handle:vertical { background: rgb(70, 76, 86); min-height: 20px;"
+    " border-radius: 3px; margin: 1px 2px; }"
+    "QScrollBar::handle:vertical:hover { background: rgb(0, 120, 153); }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 
 QString ToQt(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -68,6 +77,8 @@ List* MakeList(QWidget* window, const ControlRect& rect, const char* name) {
   list->setFrameShape(QFrame::NoFrame);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The desktop's light scroll bar would be the one bright thing on the dark page.
+  list->verticalScrollBar()->setStyleSheet(QString::fromLatin1(DARK_SCROLL_BAR));
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   list->setUniformItemSizes(true);
