@@ -177,44 +177,62 @@ done
 [ -s "$scratch/display" ] || fail "Xvfb did not start"
 export DISPLAY=:$(head -n1 "$scratch/display")
 trayer --edge top --align right --widthtype request --height 24 >"$scratch/trayer.log" 2>&1 &
-pids+=($!)
+trayer_pid=$!
+pids+=($trayer_pid)
 for _ in $(seq 50); do
   xdotool search --classname trayer >/dev/null 2>&1 && break
   sleep 0.1
 done
 title='KR-450宏编程游戏鼠'
-as_user env DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb \
-  sh -c 'echo $$ >"$1"; shift; exec "$@"' sh "$runtime/kr450.pid" \
-  kr450 --simulate --tray >"$scratch/kr450.log" 2>&1 &
-pids+=($!)
 
+# Starts `kr450 --simulate --tray` as the user; sets kr450_pid (the program) and kr450_runner
+# (the job to wait for).
+start_in_tray() {
+  rm -f "$runtime/kr450.pid"
+  as_user env DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb \
+    sh -c 'echo $$ >"$1"; shift; exec "$@"' sh "$runtime/kr450.pid" \
+    kr450 --simulate --tray >"$1" 2>&1 &
+  kr450_runner=$!
+  pids+=($kr450_runner)
+  for _ in $(seq 50); do
+    [ -s "$runtime/kr450.pid" ] && break
+    sleep 0.1
+  done
+  kr450_pid=$(cat "$runtime/kr450.pid" 2>/dev/null || true)
+  [ -n "$kr450_pid" ] || fail "kr450 did not start"
+  pids+=($kr450_pid)
+}
+stop_tray_window() {
+  kill "$kr450_pid" 2>/dev/null || true
+  wait "$kr450_runner" 2>/dev/null || true
+}
 # The tray icon is a window of the program that the tray host took in (reparented): with no
 # window manager here, nothing else reparents a window.
 tray_icon_embedded() {
   local window
-  for window in $(xdotool search --pid "$1" 2>/dev/null); do
-    xwininfo -children -id "$window" 2>/dev/null | grep -q '^ *Parent window id: .*(the root window)' &&
-      continue
+  for window in $(xdotool search --pid "$kr450_pid" 2>/dev/null); do
+    xwininfo -children -id "$window" 2>/dev/null |
+      grep -q '^ *Parent window id: .*(the root window)' && continue
     echo "$window"
     return 0
   done
   return 1
 }
 window_shown() { xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; }
-for _ in $(seq 50); do
-  [ -s "$runtime/kr450.pid" ] && break
-  sleep 0.1
-done
-kr450_pid=$(cat "$runtime/kr450.pid" 2>/dev/null || true)
+still_running() {
+  kill -0 "$kr450_pid" 2>/dev/null || {
+    cat "$1"
+    fail "kr450 ended"
+  }
+}
+
+start_in_tray "$scratch/kr450.log"
 embedded=
 for _ in $(seq 100); do
-  embedded=$(tray_icon_embedded "$kr450_pid") && break
+  embedded=$(tray_icon_embedded) && break
   sleep 0.1
 done
-[ -n "$kr450_pid" ] && kill -0 "$kr450_pid" 2>/dev/null || {
-  cat "$scratch/kr450.log"
-  fail "kr450 --tray ended"
-}
+still_running "$scratch/kr450.log"
 [ -n "$embedded" ] || {
   cat "$scratch/kr450.log"
   fail "no tray icon taken in by the tray host"
@@ -224,7 +242,8 @@ window_shown && fail "the window is shown although started with --tray"
 echo "tray icon $embedded embedded, window hidden"
 
 step "a second start shows the first one's window"
-as_user env DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb kr450 --simulate \
+# A start that does not find the first one would stay: the timeout ends it as a failure.
+as_user timeout 20 env DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb kr450 --simulate \
   >"$scratch/second.log" 2>&1 || {
   cat "$scratch/second.log"
   fail "the second start failed"
@@ -234,9 +253,28 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 window_shown || fail "the second start did not show the window"
-kill -0 "$kr450_pid" 2>/dev/null || fail "the first kr450 ended"
-kill "$kr450_pid"
+still_running "$scratch/kr450.log"
+stop_tray_window
 echo "window shown"
+
+step "kr450 --simulate --tray without a tray host starts minimised"
+kill "$trayer_pid"
+wait "$trayer_pid" 2>/dev/null || true
+start_in_tray "$scratch/kr450-no-tray.log"
+# No window manager runs here to minimise it: the window asks for it (initial state Iconic).
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --pid "$kr450_pid" --name "$title" 2>/dev/null | head -n1) &&
+    [ -n "$window" ] && break
+  sleep 0.1
+done
+still_running "$scratch/kr450-no-tray.log"
+[ -n "$window" ] || fail "no window"
+xprop -id "$window" WM_HINTS | grep -q 'Initial state is Iconic' ||
+  fail "the window does not start minimised: $(xprop -id "$window" WM_HINTS)"
+tray_icon_embedded >/dev/null && fail "a tray icon without a tray host"
+stop_tray_window
+echo "window $window minimised"
 
 step "desktop-file-validate"
 desktop-file-validate "$root/usr/share/applications/kr450.desktop"
