@@ -248,6 +248,23 @@ Pixel Middle(const WindowInfo& w) {
   return {w.x + w.width / 2, w.y + w.height / 2};
 }
 
+TEST_F(WindowDesktopTest, StartsUpInItsOrderAndPaintsAfterTheApply) {
+  std::vector<std::string> steps;
+  std::istringstream in(trace_);
+  for (std::string line; std::getline(in, line);) {
+    line = line.substr(0, line.find(" t="));
+    if (line.starts_with("startup ") || line == "painted") steps.push_back(line);
+    // The reports follow the apply.
+    if (line.starts_with("report ")) {
+      EXPECT_EQ(steps.back(), "startup apply");
+    }
+  }
+  EXPECT_EQ(steps, (std::vector<std::string>{
+                       "startup workers", "startup skin", "startup configuration", "startup shape",
+                       "startup macros", "startup open", "startup apply", "painted"}));
+  EXPECT_EQ(ReportsSoFar().size(), 8u);
+}
+
 TEST_F(WindowDesktopTest, TheWindowIsShapedTitledAndHasItsIcon) {
   const ToolResult name = RunTool({"/usr/bin/xprop", "-id", window_, "_NET_WM_NAME"});
   EXPECT_EQ(name.out, "_NET_WM_NAME(UTF8_STRING) = \"" + std::string(MAIN_WINDOW_TITLE) + "\"\n");
