@@ -2,6 +2,22 @@
 
 namespace kr450 {
 
+bool IsSimRequest(std::string_view request) {
+  return request.substr(0, request.find(' ')) == REQUEST_SIM;
+}
+
+std::optional<SimKeyStep> ParseSimRequest(std::string_view request) {
+  for (const bool press : {true, false}) {
+    const std::string prefix = std::string(REQUEST_SIM) + (press ? " press " : " release ");
+    if (!request.starts_with(prefix)) continue;
+    const std::string_view key = request.substr(prefix.size());
+    static_assert(SIM_KEY_COUNT < 10, "a key number is one digit");
+    if (key.size() != 1 || key[0] < '1' || key[0] > '0' + SIM_KEY_COUNT) return std::nullopt;
+    return SimKeyStep{press, key[0] - '0'};
+  }
+  return std::nullopt;
+}
+
 std::string HelloAnswer(std::string_view identity) {
   return "ok " + std::string(identity);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,27 @@ inline constexpr std::string_view ANSWER_RESTORED = "ok window";
 inline constexpr std::string_view WINDOW_IDENTITY = "kr450 window";
 inline constexpr std::string_view ANSWER_UNKNOWN_REQUEST = "error unknown-request";
 inline constexpr std::string_view ANSWER_LINE_TOO_LONG = "error line-too-long";
+
+// "sim press K", "sim release K" (K 1..SIM_KEY_COUNT): the user presses or releases key K of
+// the simulated mouse, so that scripts and tests can drive a simulated window from outside its
+// process. Only a window started with --simulate performs it (ANSWER_SIM_DONE); one that
+// drives the real mouse answers ANSWER_NOT_SIMULATED, a malformed step ANSWER_BAD_SIM_STEP.
+inline constexpr std::string_view REQUEST_SIM = "sim";
+inline constexpr int SIM_KEY_COUNT = 6;
+inline constexpr std::string_view ANSWER_SIM_DONE = "ok";
+inline constexpr std::string_view ANSWER_NOT_SIMULATED = "error not-simulated";
+inline constexpr std::string_view ANSWER_BAD_SIM_STEP = "error bad-sim-step";
+
+struct SimKeyStep {
+  bool press = false;
+  int key = 0;  // 1..SIM_KEY_COUNT
+};
+
+// True when the request's first word is "sim", well formed or not.
+bool IsSimRequest(std::string_view request);
+// The step of a well-formed "sim" request: exactly "sim press K" or "sim release K", single
+// blanks, K one digit 1..SIM_KEY_COUNT.
+std::optional<SimKeyStep> ParseSimRequest(std::string_view request);
 
 std::string HelloAnswer(std::string_view identity);
 std::string BusyAnswer(std::string_view identity);

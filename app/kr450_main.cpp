@@ -3,6 +3,8 @@
 #include <QSocketNotifier>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/driver_session.h"
 #include "app/end_signals.h"
@@ -50,6 +52,18 @@ std::unique_ptr<InstanceGuard> ClaimInstance(const WindowOptions& options,
   return nullptr;
 }
 
+// A "sim" request: presses or releases a key of the simulated mouse, as `kr450-cli sim` does;
+// refused by a window on the real mouse (no simulated mouse).
+std::string AnswerSimRequest(std::string_view request, SimulatedMouse* mouse, TraceOutput& trace) {
+  static_assert(SIM_KEY_COUNT == SimulatedMouse::KEY_COUNT);
+  if (mouse == nullptr) return std::string(ANSWER_NOT_SIMULATED);
+  const std::optional<SimKeyStep> step = ParseSimRequest(request);
+  if (!step) return std::string(ANSWER_BAD_SIM_STEP);
+  trace.TimedLine((step->press ? "sim press " : "sim release ") + std::to_string(step->key));
+  step->press ? mouse->PressKey(step->key) : mouse->ReleaseKey(step->key);
+  return std::string(ANSWER_SIM_DONE);
+}
+
 int RunWindow(CZEL_ZUduvoApp& app, const WindowOptions& options) {
   const std::string dataDirectory = options.dataDir.empty() ? DataDirectory() : options.dataDir;
   if (Status status = EnsureConfigFile(dataDirectory); !status) {
@@ -78,7 +92,8 @@ int RunWindow(CZEL_ZUduvoApp& app, const WindowOptions& options) {
 
   // A second start asks this one to show its window; requests wait in the socket's queue
   // until the window exists.
-  instance->SetRequestHandler([&dialog](std::string_view request) {
+  instance->SetRequestHandler([&dialog, &session, &trace](std::string_view request) {
+    if (IsSimRequest(request)) return AnswerSimRequest(request, session.mouse(), trace);
     if (request != REQUEST_RESTORE) return std::string();
     dialog.RestoreFromRequest();
     return std::string(ANSWER_RESTORED);

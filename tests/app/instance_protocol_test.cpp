@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kr450 {
@@ -66,6 +68,39 @@ TEST(InstanceProtocol, CleanLineCutsAndDefusesWhatItSends) {
   EXPECT_EQ(CleanLine(std::string("a\x1b[2Jb\x7f\t", 8)), "a?[2Jb??");
   EXPECT_EQ(CleanLine("ok 窗口"), "ok 窗口");  // UTF-8 passes
   EXPECT_EQ(CleanLine(std::string(1000, 'x')).size(), MAX_INSTANCE_LINE);
+}
+
+TEST(InstanceProtocol, SimRequestTakesExactlyAPressOrReleaseOfAKey) {
+  struct SimCase {
+    std::string request;
+    bool isSim;
+    std::optional<std::pair<bool, int>> step;  // press, key
+  };
+  const SimCase cases[] = {
+      {"sim press 1", true, std::pair{true, 1}},
+      {"sim release 6", true, std::pair{false, 6}},
+      {"sim press 0", true, std::nullopt},
+      {"sim press 7", true, std::nullopt},
+      {"sim press 10", true, std::nullopt},
+      {"sim press -1", true, std::nullopt},
+      {"sim press", true, std::nullopt},
+      {"sim press  4", true, std::nullopt},
+      {"sim press 4 ", true, std::nullopt},
+      {"sim click 4", true, std::nullopt},
+      {"sim", true, std::nullopt},
+      {"simulate press 4", false, std::nullopt},
+      {"restore", false, std::nullopt},
+      {"", false, std::nullopt},
+  };
+  for (const SimCase& c : cases) {
+    SCOPED_TRACE(c.request);
+    EXPECT_EQ(IsSimRequest(c.request), c.isSim);
+    const std::optional<SimKeyStep> step = ParseSimRequest(c.request);
+    ASSERT_EQ(step.has_value(), c.step.has_value());
+    if (step) {
+      EXPECT_EQ(std::pair(step->press, step->key), *c.step);
+    }
+  }
 }
 
 }  // namespace
