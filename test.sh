@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build, then the same tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer, then a short run of each fuzz target.
+# Builds everything and runs every test: the normal build and the Debian package tested as
+# installed, then the same tests under AddressSanitizer + UndefinedBehaviorSanitizer, then a
+# short run of each fuzz target.
 # KR450_QUICK=1 skips the sanitizer and fuzz passes.
 set -euo pipefail
 cd "$(dirname "$0")"
