@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <initializer_list>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -57,7 +58,9 @@ class XClient {
     std::vector<Received> got;
     for (const XEvent& event : CollectEvents(count, timeout)) {
       if (event.type == KeyPress || event.type == KeyRelease) {
-        got.push_back({event.type, XkbKeycodeToKeysym(display_, event.xkey.keycode, 0, 0), 0});
+        // X key codes are 8..255.
+        const auto keycode = static_cast<KeyCode>(event.xkey.keycode);
+        got.push_back({event.type, XkbKeycodeToKeysym(display_, keycode, 0, 0), 0});
       } else {
         got.push_back({event.type, NoSymbol, event.xbutton.button});
       }
@@ -213,7 +216,8 @@ TEST_F(XTestInputTest, LettersAndDigitsFollowTheKeymap) {
     KeymapChange layout(display, {{a, XK_q}, {q, XK_a}, {one, XK_2}, {two, XK_1}, {z, XK_y}});
     // The driver's connection learns of the change from the server's notification.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    for (uint8_t vk : {0x11, 0x41, 0x51, 0x31, 0x32, 0x5A}) {  // Ctrl, A, Q, 1, 2, Z
+    // Ctrl, A, Q, 1, 2, Z
+    for (uint8_t vk : std::initializer_list<uint8_t>{0x11, 0x41, 0x51, 0x31, 0x32, 0x5A}) {
       Key(*input_, vk, true);
       Key(*input_, vk, false);
     }

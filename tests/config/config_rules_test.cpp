@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "config/decimal.h"
 #include "config/device_config.h"
 #include "config/function_code.h"
@@ -64,7 +66,7 @@ TEST(FunctionCatalogue, SmallRules) {
   const std::pair<int, int> next[] = {{5, 1}, {0, 1}, {3, 4}, {1, 2}, {-4, 1}, {9, 1}};
   for (auto [n, expected] : next) EXPECT_EQ(NextConfigNumber(n), expected) << n;
   EXPECT_EQ(ToggledLedStatus(3), 0);
-  for (uint8_t mode : {0, 1, 2}) EXPECT_EQ(ToggledLedStatus(mode), 3);
+  for (uint8_t mode : std::initializer_list<uint8_t>{0, 1, 2}) EXPECT_EQ(ToggledLedStatus(mode), 3);
   EXPECT_EQ(SystemPointerSpeed(8), 7);
   EXPECT_EQ(SystemPointerSpeed(9), 9);
   EXPECT_EQ(SystemPointerSpeed(10), 10);

@@ -38,7 +38,8 @@ Mask Random(int width, int height, unsigned seed) {
   bool dark = false;
   for (int i = 0; i < width * height; ++i) {
     if (random() % 5 == 0) dark = !dark;
-    const uint32_t level = dark ? 100 - random() % 3 : 101 + random() % 3;
+    const auto jitter = static_cast<uint32_t>(random() % 3);
+    const uint32_t level = dark ? 100 - jitter : 101 + jitter;
     mask.pixels.push_back(Rgb(level, dark ? 255 : level, level));
   }
   return mask;
