@@ -28,13 +28,17 @@ constexpr std::string_view WINDOW_IDENTITY = "kr450 window";
 // runs, or no guard could be had (*status 1).
 std::unique_ptr<InstanceGuard> ClaimInstance(const WindowOptions& options,
                                              const std::string& dataDirectory, int* status) {
-  InstanceGuard::Acquired acquired = InstanceGuard::Acquire(
-      InstanceKey(options.simulate, dataDirectory), WINDOW_IDENTITY, REQUEST_RESTORE);
+  // A start for the tray (the service started with the mouse) only wants a driver to run: a
+  // window that runs already is not brought up in front of the user.
+  const std::string_view ask = options.tray ? REQUEST_HELLO : REQUEST_RESTORE;
+  InstanceGuard::Acquired acquired =
+      InstanceGuard::Acquire(InstanceKey(options.simulate, dataDirectory), WINDOW_IDENTITY, ask);
   switch (acquired.outcome) {
     case InstanceGuard::Outcome::Primary:
       return std::move(acquired.guard);
     case InstanceGuard::Outcome::AlreadyRunning:
-      if (acquired.answer == ANSWER_RESTORED) {
+      if (acquired.answer == ANSWER_RESTORED ||
+          (options.tray && acquired.answer == HelloAnswer(WINDOW_IDENTITY))) {
         *status = 0;
         return nullptr;
       }
