@@ -82,7 +82,7 @@ struct Rig {
     state.WithConfig([&](ConfigState& s) { s.config.buttons[5] = code; });
     link.OpenDevice();
     (void)link.ApplyConfig();  // the simulated mouse takes every report
-    mouse.PressKey(6);  // the start click: its release ends the prompt
+    mouse.PressKey(6);         // the start click: its release ends the prompt
     mouse.ReleaseKey(6);
   }
   ~Rig() {
@@ -177,7 +177,8 @@ ScheduleError ErrorsOf(const std::vector<SteadyTime>& times, const std::vector<d
     errors.push_back(Ms(times[k] - times[0]) - scheduled);
     scheduled += delays[k % delays.size()];
   }
-  double mean = std::accumulate(errors.begin(), errors.end(), 0.0) / static_cast<double>(errors.size());
+  double mean =
+      std::accumulate(errors.begin(), errors.end(), 0.0) / static_cast<double>(errors.size());
   return {mean, Percentile(errors, 0.99), errors.back()};
 }
 
