@@ -47,8 +47,8 @@ struct LittleEndian16 {
 // One macro. The struct is exactly the 1064-byte image that the macro file stores: all
 // members are bytes, so there is no padding and no byte order to care about.
 struct MacroRecord {
-  std::array<uint8_t, 2 * MACRO_NAME_UNITS> name{};  // UTF-16LE, NUL-terminated
-  uint8_t repeatEnabled = 0;                         // 1: play repeatCount times; 0: once
+  std::array<uint8_t, size_t{2} * MACRO_NAME_UNITS> name{};  // UTF-16LE, NUL-terminated
+  uint8_t repeatEnabled = 0;                                 // 1: play repeatCount times; 0: once
   LittleEndian16 repeatCount{};
   uint8_t eventCount = 0;  // slots 0 .. eventCount-1 are played
   std::array<MacroEvent, MACRO_EVENT_SLOTS> events{};
