@@ -18,6 +18,7 @@ struct CliResult {
 inline CliResult RunCliWithData(const std::string& dataDir, std::vector<std::string> args) {
   args.insert(args.begin(), {"kr450-cli", "--data", dataDir});
   std::vector<char*> argv;
+  argv.reserve(args.size());
   for (std::string& arg : args) argv.push_back(arg.data());
   std::ostringstream out, err;
   const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);

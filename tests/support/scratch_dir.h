@@ -1,6 +1,6 @@
 #pragma once
 
-#include <stdlib.h>
+#include <cstdlib>
 
 #include <cerrno>
 #include <filesystem>
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace kr450::test {
 
@@ -52,15 +54,21 @@ class ScratchDir {
 
  private:
   // Tests of write failures take rights away from folders; without them the folder cannot be
-  // emptied. Symbolic links are not followed: they may point outside.
-  static void GiveBackOwnerRights(const std::filesystem::path& folder) {
+  // emptied. Symbolic links are not followed: they may point outside. A folder's rights come
+  // back before it is listed, so the walk keeps its own list of folders still to open.
+  static void GiveBackOwnerRights(const std::filesystem::path& top) {
     namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-      std::error_code typeError;
-      if (it->symlink_status(typeError).type() == fs::file_type::directory) {
-        GiveBackOwnerRights(it->path());
+    std::vector<fs::path> pending{top};
+    while (!pending.empty()) {
+      const fs::path folder = std::move(pending.back());
+      pending.pop_back();
+      std::error_code ec;
+      fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ec);
+      for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->symlink_status(typeError).type() == fs::file_type::directory) {
+          pending.push_back(it->path());
+        }
       }
     }
   }
