@@ -233,7 +233,7 @@ bool SimulatedMouse::Send(std::span<const uint8_t> report) {
   return true;
 }
 
-void SimulatedMouse::Deliver(std::vector<uint8_t> report) {
+void SimulatedMouse::Deliver(const std::vector<uint8_t>& report) {
   {
     std::lock_guard lock(mutex_);
     if (!present_) return;
@@ -253,7 +253,7 @@ void SimulatedMouse::PressKey(int key) {
   std::vector<uint8_t> report(INPUT_REPORT_LENGTH, 0);
   report[0] = INPUT_REPORT_ID;
   report[1] = static_cast<uint8_t>(240 + key);
-  Deliver(std::move(report));
+  Deliver(report);
 }
 
 void SimulatedMouse::ReleaseKey(int key) {
@@ -264,11 +264,11 @@ void SimulatedMouse::ReleaseKey(int key) {
   }
   std::vector<uint8_t> report(INPUT_REPORT_LENGTH, 0);
   report[0] = INPUT_REPORT_ID;
-  Deliver(std::move(report));
+  Deliver(report);
 }
 
-void SimulatedMouse::InjectInputReport(std::vector<uint8_t> report) {
-  Deliver(std::move(report));
+void SimulatedMouse::InjectInputReport(const std::vector<uint8_t>& report) {
+  Deliver(report);
 }
 
 std::vector<std::vector<uint8_t>> SimulatedMouse::FeatureReports() const {

@@ -71,7 +71,7 @@ class SimulatedMouse final : public HidPlatform {
   void PressKey(int key);
   void ReleaseKey(int key);
   // Any input report, as if the mouse had sent it.
-  void InjectInputReport(std::vector<uint8_t> report);
+  void InjectInputReport(const std::vector<uint8_t>& report);
 
   // What the mouse received and keeps.
   std::vector<std::vector<uint8_t>> FeatureReports() const;  // every report accepted, in order
@@ -89,7 +89,7 @@ class SimulatedMouse final : public HidPlatform {
   friend class Handle;
 
   bool Send(std::span<const uint8_t> report);
-  void Deliver(std::vector<uint8_t> report);
+  void Deliver(const std::vector<uint8_t>& report);
   void Emit(const HidDeviceEvent& event);
   std::vector<HidCollectionInfo> MouseCollections() const;
 
