@@ -58,6 +58,8 @@ DeviceConfig ReadConfigSection(const IniDocument& doc, const std::string& sectio
 
 std::vector<std::pair<std::string, std::string>> ConfigKeyValues(const DeviceConfig& config) {
   std::vector<std::pair<std::string, std::string>> pairs;
+  // The buttons, three single keys, two keys per stage and two more at the end.
+  pairs.reserve(static_cast<size_t>(BUTTON_COUNT + 3 + 2 * STAGE_COUNT + 2));
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     pairs.emplace_back(Numbered("K", i + 1), FormatDecimal(config.buttons[static_cast<size_t>(i)]));
   }
