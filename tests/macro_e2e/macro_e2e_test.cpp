@@ -41,8 +41,10 @@ using namespace std::chrono_literals;
 
 const std::string BIN = KR450_BIN_DIR;
 
-// How far a delay seen by the client may be from the recorded one. The X server stamps events
-// in whole milliseconds, so one of the figures is up to 1 ms off by itself.
+// How far a delay seen by the client may be from the recorded one. The client measures with
+// the times the X server gives its key events: whole milliseconds, so a figure is up to 1 ms
+// off by itself. When the events arrived at the client is printed too, but not checked: that
+// adds the client's own scheduling, several milliseconds on a busy machine.
 constexpr int PLAYBACK_TOLERANCE_MS = 4;
 // How far a recorded delay may be from the gap xdotool left: each stroke passes through
 // xdotool, the server and the window's event loop before the recorder sees it.
@@ -344,7 +346,6 @@ TEST_F(MacroEndToEndTest, ARecordedMacroPlaysBackToAnotherClientAtItsRecordedDel
     std::printf("%-3d %-8s %-8d %-9d %-11ld %-13.3f\n", j, STROKES[j].keysym, STROKES[j].gapAfterMs,
                 macro.Delay(j), server, arrived);
     EXPECT_NEAR(double(server), macro.Delay(j), PLAYBACK_TOLERANCE_MS);
-    EXPECT_NEAR(arrived, macro.Delay(j), PLAYBACK_TOLERANCE_MS);
   }
 }
 
