@@ -2,7 +2,8 @@
 # Starts the real window (`kr450 --simulate`) on a private X server with a window manager
 # (openbox) and a tray host (trayer), walks through it with the real pointer (xdotool) and
 # saves what the screen shows as PNG: the three pages, an open function menu with its submenu,
-# the left-button warning, the window menu and the tray menu.
+# the left-button warning, the window menu, the advanced page with a recorded macro and its
+# event list's context menu, and the tray menu.
 #
 #   tools/screenshots.sh [OUT_DIR]          (default: docs/screenshots)
 #
@@ -161,6 +162,52 @@ xdotool mousemove $((WX + x + w + 30)) $((WY + y + h / 2 + 10))  # on its first 
 sleep 0.4
 shot windowmenu
 xdotool key Escape
+away
+
+# --- the advanced page with a macro recorded there, and the event list's context menu
+# Entry N of section $1 of skin_advance.ini: x y width height.
+advanced() {
+  awk -F'[=,]' -v s="[$1]" -v n="$2" '/^\[/ {in_s = (index($0, s) == 1)} in_s && $1 == n {
+    print $3, $4, $5, $6}' "$SKINS/skin_advance.ini"
+}
+advanced_centre() {
+  local x y w h
+  read -r x y w h < <(advanced BUTTONPOS "$1")
+  echo "$((WX + x + w / 2)) $((WY + y + h / 2))"
+}
+ADD_MACRO=2 RECORD=4 EVENTS=2  # advanced table entries; the event list in MACRODISPLAY
+click $(centre $TAB_ADVANCED)
+sleep 0.3
+# A new macro: its name in the name field, then 新建宏.
+read -r x y w h < <(advanced EDIT 4)
+click $((WX + x + w / 2)) $((WY + y + h / 2))
+xdotool key ctrl+a type --delay 40 'Shift+B'
+click $(advanced_centre $ADD_MACRO)
+sleep 0.3
+# Recorded: a, then Shift+B, typed with pauses the recorder measures.
+n=$(traced recording)
+click $(advanced_centre $RECORD)
+wait_trace recording "$n"
+xdotool keydown a sleep 0.12 keyup a sleep 0.2 keydown shift sleep 0.1 keydown b sleep 0.07 \
+  keyup b sleep 0.09 keyup shift
+sleep 0.2
+n=$(traced "recording stopped")
+click $(advanced_centre $RECORD)
+wait_trace "recording stopped" "$n"
+away
+shot advanced_macro
+# The context menu: a right click on the event list's third line (a key event), the pointer
+# on its first item, whose submenu opens.
+read -r x y w h < <(advanced MACRODISPLAY $EVENTS)
+click $((WX + x + w / 2)) $((WY + y + 40)) 3
+sleep 0.5
+xdotool mousemove_relative 10 10
+sleep 0.6
+shot eventmenu
+xdotool key Escape
+sleep 0.2
+xdotool key Escape
+click $(centre $TAB_MAIN)
 away
 
 # --- the tray: the close control hides the window; the icon's right click opens its menu
