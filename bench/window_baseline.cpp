@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <cstdio>
+#include <iostream>
 
 namespace {
 
@@ -19,8 +20,7 @@ class PictureWindow final : public QWidget {
     QPainter(this).drawImage(0, 0, picture_);
     if (!painted_) {
       painted_ = true;
-      std::printf("painted\n");
-      std::fflush(stdout);
+      std::cout << "painted" << std::endl;
     }
   }
 

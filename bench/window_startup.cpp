@@ -5,16 +5,14 @@
 // bare Qt window that shows one JPEG.
 //
 //   bench_window [--runs N] [--seconds S]
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -146,14 +144,14 @@ Idle MeasureIdleWakeups(pid_t pid, int seconds) {
     const auto old = before.find(tid);
     const long delta = t.switches - (old == before.end() ? 0 : old->second.switches);
     total += delta;
-    if (delta > 0) byThread.push_back({delta, t.name + " " + tid});
+    if (delta > 0) byThread.emplace_back(delta, t.name + " " + tid);
   }
   std::sort(byThread.rbegin(), byThread.rend());
   for (const auto& [delta, name] : byThread) {
     char text[128];
     std::snprintf(text, sizeof text, "%s: %.1f/s", name.c_str(),
                   static_cast<double>(delta) / seconds);
-    idle.busiest.push_back(text);
+    idle.busiest.emplace_back(text);
   }
   idle.perSecond = static_cast<double>(total) / seconds;
   return idle;
@@ -168,7 +166,7 @@ double Median(std::vector<double> values) {
 // A data folder whose configuration leaves the driver nothing to do at start: no button has a
 // function the driver performs, so no click prompt blinks.
 std::string QuietDataFolder() {
-  const std::string dir = MakeTempDir();
+  std::string dir = MakeTempDir();
   fs::copy_file(fs::path(KR450_SOURCE_DIR) / "data" / "Macro.dat", fs::path(dir) / "Macro.dat");
   std::ifstream in(fs::path(KR450_SOURCE_DIR) / "data" / "config.ini");
   std::ostringstream text;
@@ -190,15 +188,37 @@ void PrintRow(const char* what, double value, double baseline, const char* unit,
   std::printf("%-34s %10.1f %-4s %10.1f %-4s   %s\n", what, value, unit, baseline, unit, goal);
 }
 
+void PrintRuns(const char* title, const std::vector<double>& runs) {
+  std::printf("%s", title);
+  for (double ms : runs) std::printf(" %.1f", ms);
+  std::printf("\n");
+}
+
+void PrintThreads(const char* title, const Idle& idle) {
+  std::printf("%s\n", title);
+  for (const std::string& line : idle.busiest) std::printf("  %s\n", line.c_str());
+  if (idle.busiest.empty()) std::printf("  none\n");
+}
+
+struct Options {
+  int runs = 5;
+  int seconds = 10;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const int value = std::max(1, static_cast<int>(std::strtol(argv[i + 1], nullptr, 10)));
+    if (std::strcmp(argv[i], "--runs") == 0) options.runs = value;
+    if (std::strcmp(argv[i], "--seconds") == 0) options.seconds = value;
+  }
+  return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  int runs = 5;
-  int seconds = 10;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
-    if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::max(1, std::atoi(argv[i + 1]));
-  }
+  const auto [runs, seconds] = ParseOptions(argc, argv);
   PrivateXServer x;
   if (x.display().empty()) {
     std::fprintf(stderr, "bench_window: Xvfb did not start\n");
@@ -253,15 +273,9 @@ int main(int argc, char** argv) {
   PrintRow("resident memory (VmRSS)", windowRss, baselineRss, "MiB", "< 50 MiB");
   PrintRow("wake-ups, main page at rest", windowIdle.perSecond, baselineIdle.perSecond, "/s",
            "0 /s");
-  std::printf("\nstart-up runs (ms), kr450:");
-  for (double ms : windowMs) std::printf(" %.1f", ms);
-  std::printf("\nstart-up runs (ms), baseline:");
-  for (double ms : baselineMs) std::printf(" %.1f", ms);
-  std::printf("\nkr450 threads that woke over %d s:\n", seconds);
-  for (const std::string& line : windowIdle.busiest) std::printf("  %s\n", line.c_str());
-  if (windowIdle.busiest.empty()) std::printf("  none\n");
-  std::printf("baseline threads that woke:\n");
-  for (const std::string& line : baselineIdle.busiest) std::printf("  %s\n", line.c_str());
-  if (baselineIdle.busiest.empty()) std::printf("  none\n");
+  PrintRuns("start-up runs (ms), kr450:", windowMs);
+  PrintRuns("start-up runs (ms), baseline:", baselineMs);
+  PrintThreads("kr450 threads that woke at rest:", windowIdle);
+  PrintThreads("baseline threads that woke at rest:", baselineIdle);
   return 0;
 }

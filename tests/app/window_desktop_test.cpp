@@ -73,7 +73,9 @@ std::optional<WindowInfo> Info(const std::string& window) {
   WindowInfo info;
   const auto number = [&](const std::string& key) {
     const size_t at = r.out.find(key);
-    return at == std::string::npos ? 0 : std::atoi(r.out.c_str() + at + key.size());
+    return at == std::string::npos
+               ? 0
+               : static_cast<int>(std::strtol(r.out.c_str() + at + key.size(), nullptr, 10));
   };
   info.x = number("Absolute upper-left X:");
   info.y = number("Absolute upper-left Y:");

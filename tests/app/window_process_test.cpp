@@ -2,8 +2,8 @@
 // shows the first and ends, one on another folder runs beside it, the window and kr450-cli's
 // drivers refuse each other, and a killed window leaves nothing that blocks the next start.
 #include <gtest/gtest.h>
-#include <signal.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -60,7 +60,7 @@ class WindowInstanceTest : public testing::Test {
   static std::unique_ptr<ChildProcess> Window(const test::ScratchDir& dir, bool trace = true) {
     std::vector<std::string> argv = {std::string(KR450_BIN_DIR) + "/kr450", "--simulate", "--data",
                                      dir.path().string()};
-    if (trace) argv.push_back("--trace");
+    if (trace) argv.emplace_back("--trace");
     return std::make_unique<ChildProcess>(argv);
   }
   // A window that has run its start-up.
