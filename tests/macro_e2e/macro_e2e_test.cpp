@@ -233,7 +233,7 @@ class MacroEndToEndTest : public testing::Test {
 
 TEST_F(MacroEndToEndTest, ARecordedMacroPlaysBackToAnotherClientAtItsRecordedDelays) {
   // The logger takes what is typed while it has the focus.
-  FocusLogger();
+  ASSERT_NO_FATAL_FAILURE(FocusLogger());
   Xdotool({"key", "x"});
   ASSERT_TRUE(WaitUntil([&] { return ReadKeyLog(KeyLog()).size() == 2; }))
       << "the logger does not receive keys";
@@ -251,7 +251,7 @@ TEST_F(MacroEndToEndTest, ARecordedMacroPlaysBackToAnotherClientAtItsRecordedDel
   // Recorded while the logger has the focus.
   Click(AdvancedItem(advanced_item::RECORD));
   ASSERT_TRUE(WaitForTrace("recording")) << trace_;
-  FocusLogger();
+  ASSERT_NO_FATAL_FAILURE(FocusLogger());
   std::vector<std::string> typing;
   for (const Stroke& stroke : STROKES) {
     typing.insert(typing.end(),
@@ -312,7 +312,7 @@ TEST_F(MacroEndToEndTest, ARecordedMacroPlaysBackToAnotherClientAtItsRecordedDel
   // Applied. The driver then waits for a click of the button, as its status line asks.
   Click(MainItem(main_item::APPLY));
   ASSERT_TRUE(WaitForTrace("apply")) << trace_;
-  FocusLogger();
+  ASSERT_NO_FATAL_FAILURE(FocusLogger());
   const std::string key = SimulatedInstanceKey(data_.path().string());
   // The mouse numbers its keys in its own order.
   const std::string deviceKey = std::to_string(ButtonDeviceKey[BUTTON - 1]);
