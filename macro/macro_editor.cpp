@@ -26,16 +26,16 @@ std::string StoredName(std::string_view utf8) {
 // Moves slots from .. count-1 (event and delay together) one place up, from the highest down.
 void OpenSlot(MacroRecord& record, int from, int count) {
   for (int j = count - 1; j >= from; --j) {
-    record.events[static_cast<size_t>(j + 1)] = record.events[static_cast<size_t>(j)];
-    record.delays[static_cast<size_t>(j + 1)] = record.delays[static_cast<size_t>(j)];
+    record.events[static_cast<size_t>(j) + 1] = record.events[static_cast<size_t>(j)];
+    record.delays[static_cast<size_t>(j) + 1] = record.delays[static_cast<size_t>(j)];
   }
 }
 
 // Moves slots from+1 .. last one place down over slot `from`.
 void CloseSlot(MacroRecord& record, int from, int last) {
   for (int j = from; j < last; ++j) {
-    record.events[static_cast<size_t>(j)] = record.events[static_cast<size_t>(j + 1)];
-    record.delays[static_cast<size_t>(j)] = record.delays[static_cast<size_t>(j + 1)];
+    record.events[static_cast<size_t>(j)] = record.events[static_cast<size_t>(j) + 1];
+    record.delays[static_cast<size_t>(j)] = record.delays[static_cast<size_t>(j) + 1];
   }
 }
 
@@ -179,7 +179,7 @@ void MacroEditor::DeleteMacro() {
   if (d < 0 || d >= count) return;
   table_.Edit([d](MacroTableData& data) {
     for (int i = d; i + 1 < data.macroCount; ++i) {
-      data.records[static_cast<size_t>(i)] = data.records[static_cast<size_t>(i + 1)];
+      data.records[static_cast<size_t>(i)] = data.records[static_cast<size_t>(i) + 1];
     }
   });
   controls_.DeleteMacroLine(d);
@@ -234,7 +234,8 @@ void MacroEditor::OnRightButtonUp(const EventListClick& click,
   if (state_.recording) return;
   const int64_t h = click.lineHeight;
   const int64_t line = h != 0 ? (int64_t{click.firstVisibleLine} * h + click.y) / h : 0;
-  state_.selectedLine = static_cast<int>(std::clamp<int64_t>(line, -1, MACRO_EVENT_SLOTS * 2));
+  state_.selectedLine =
+      static_cast<int>(std::clamp<int64_t>(line, -1, int64_t{MACRO_EVENT_SLOTS} * 2));
   controls_.SelectEventLine(state_.selectedLine);
   state_.menuLineCount = controls_.EventLineCount();
   const bool inside =
