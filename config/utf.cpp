@@ -32,6 +32,47 @@ bool IsContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
 }
 
+struct DecodedCodePoint {
+  uint32_t value;
+  size_t length;  // bytes of the input it takes
+};
+
+constexpr uint32_t REPLACEMENT_CHARACTER = 0xFFFD;
+
+// The length a UTF-8 lead byte announces; 1 for ASCII and for bytes that lead nothing.
+size_t SequenceLength(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+// The code point at `i`. A broken or cut-off sequence gives U+FFFD for its first byte alone,
+// and decoding goes on with the next byte.
+DecodedCodePoint DecodeUtf8At(std::string_view utf8, size_t i) {
+  const auto lead = static_cast<unsigned char>(utf8[i]);
+  if (lead < 0x80) return {lead, 1};
+  const size_t length = SequenceLength(lead);
+  if (length == 1 || i + length > utf8.size()) return {REPLACEMENT_CHARACTER, 1};
+  uint32_t cp = lead & (0xFF >> (length + 1));
+  for (size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(utf8[i + k]);
+    if (!IsContinuation(next)) return {REPLACEMENT_CHARACTER, 1};
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  return {cp, length};
+}
+
+void AppendUtf16Le(std::string& out, uint32_t cp) {
+  if (cp < 0x10000) {
+    AppendUnit(out, cp);
+    return;
+  }
+  cp -= 0x10000;
+  AppendUnit(out, 0xD800 + (cp >> 10));
+  AppendUnit(out, 0xDC00 + (cp & 0x3FF));
+}
+
 }  // namespace
 
 std::string DecodeUtf16Le(std::string_view bytes) {
@@ -61,42 +102,9 @@ std::string EncodeUtf16Le(std::string_view utf8) {
   out.reserve(utf8.size() * 2);
   size_t i = 0;
   while (i < utf8.size()) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    uint32_t cp = 0xFFFD;
-    size_t length = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0) {
-      length = 2;
-    } else if ((c & 0xF0) == 0xE0) {
-      length = 3;
-    } else if ((c & 0xF8) == 0xF0) {
-      length = 4;
-    }
-    if (length > 1) {
-      if (i + length > utf8.size()) {
-        length = 1;
-      } else {
-        cp = c & (0xFF >> (length + 1));
-        for (size_t k = 1; k < length; ++k) {
-          unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-          if (!IsContinuation(next)) {
-            cp = 0xFFFD;
-            length = 1;
-            break;
-          }
-          cp = (cp << 6) | (next & 0x3F);
-        }
-      }
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      AppendUnit(out, 0xD800 + (cp >> 10));
-      AppendUnit(out, 0xDC00 + (cp & 0x3FF));
-    } else {
-      AppendUnit(out, cp);
-    }
-    i += length;
+    const DecodedCodePoint decoded = DecodeUtf8At(utf8, i);
+    AppendUtf16Le(out, decoded.value);
+    i += decoded.length;
   }
   return out;
 }
