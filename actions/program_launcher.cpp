@@ -138,45 +138,62 @@ bool ProgramLauncher::StartNext(Chain chain, std::vector<Running>& running) {
   return false;
 }
 
+std::vector<short> ProgramLauncher::WaitForEvents(int wake, const std::vector<Running>& running) {
+  std::vector<pollfd> fds{{wake, POLLIN, 0}};
+  bool withoutDescriptor = false;
+  for (const Running& r : running) {
+    fds.push_back({r.pidfd, POLLIN, 0});  // a negative descriptor is skipped
+    withoutDescriptor = withoutDescriptor || r.pidfd < 0;
+  }
+  const int timeout = withoutDescriptor ? POLL_WITHOUT_DESCRIPTOR_MS : -1;
+  if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return {};
+  std::vector<short> events;
+  events.reserve(fds.size());
+  for (const pollfd& fd : fds) events.push_back(fd.revents);
+  return events;
+}
+
+bool ProgramLauncher::TakeQueued(std::vector<Chain>* chains) {
+  uint64_t count = 0;
+  (void)::read(wake_, &count, sizeof count);
+  std::lock_guard lock(mutex_);
+  if (stopping_) return false;
+  chains->swap(queued_);
+  return true;
+}
+
+std::vector<ProgramLauncher::Chain> ProgramLauncher::ReapEnded(std::vector<Running>& running,
+                                                               const std::vector<short>& events) {
+  // A program whose descriptor says it ended, or, without one, that has ended. Those started
+  // after the wait have no events and are looked at in the next round.
+  std::vector<Chain> failed;
+  for (size_t i = events.size() - 1; i-- > 0;) {
+    Running& r = running[i];
+    const bool signalled = r.pidfd >= 0 && (events[i + 1] & (POLLIN | POLLHUP)) != 0;
+    if (r.pidfd >= 0 && !signalled) continue;
+    const std::optional<int> status = Reap(r.pid, signalled);
+    if (!status) continue;
+    if (r.pidfd >= 0) ::close(r.pidfd);
+    if (*status != 0) failed.push_back(std::move(r.rest));
+    running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  return failed;
+}
+
 void ProgramLauncher::Loop() {
   // This thread may have been started by the executor: the programs are the desktop's.
   ResetCurrentThreadPriority();
   ::prctl(PR_SET_TIMERSLACK, DEFAULT_TIMER_SLACK_NS, 0, 0, 0);
   std::vector<Running> running;
   while (true) {
-    std::vector<pollfd> fds{{wake_, POLLIN, 0}};
-    bool withoutDescriptor = false;
-    for (const Running& r : running) {
-      fds.push_back({r.pidfd, POLLIN, 0});  // a negative descriptor is skipped
-      withoutDescriptor = withoutDescriptor || r.pidfd < 0;
-    }
-    const int timeout = withoutDescriptor ? POLL_WITHOUT_DESCRIPTOR_MS : -1;
-    if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
-    const size_t polled = running.size();  // those started below have no entry in fds
-    if ((fds[0].revents & POLLIN) != 0) {
-      uint64_t count = 0;
-      (void)::read(wake_, &count, sizeof count);
+    const std::vector<short> events = WaitForEvents(wake_, running);
+    if (events.empty()) break;
+    if ((events[0] & POLLIN) != 0) {
       std::vector<Chain> chains;
-      {
-        std::lock_guard lock(mutex_);
-        if (stopping_) break;
-        chains.swap(queued_);
-      }
+      if (!TakeQueued(&chains)) break;
       for (Chain& chain : chains) StartNext(std::move(chain), running);
     }
-    // Reaped now: a program whose descriptor says it ended, or, without one, that has ended.
-    std::vector<Chain> failed;
-    for (size_t i = polled; i-- > 0;) {
-      Running& r = running[i];
-      const bool signalled = r.pidfd >= 0 && (fds[i + 1].revents & (POLLIN | POLLHUP)) != 0;
-      if (r.pidfd >= 0 && !signalled) continue;
-      const std::optional<int> status = Reap(r.pid, signalled);
-      if (!status) continue;
-      if (r.pidfd >= 0) ::close(r.pidfd);
-      if (*status != 0) failed.push_back(std::move(r.rest));
-      running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-    for (Chain& chain : failed) StartNext(std::move(chain), running);
+    for (Chain& chain : ReapEnded(running, events)) StartNext(std::move(chain), running);
   }
   for (const Running& r : running) {
     if (r.pidfd >= 0) ::close(r.pidfd);

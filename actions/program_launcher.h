@@ -43,6 +43,14 @@ class ProgramLauncher {
   struct Running;
 
   void Loop();
+  // The steps of Loop(). Waits for the wake-up or for a running program's end: the events of
+  // each descriptor, the wake-up's first; nothing when the wait failed.
+  static std::vector<short> WaitForEvents(int wake, const std::vector<Running>& running);
+  // Empties the wake-up and takes the queued chains; false once the stop was asked.
+  bool TakeQueued(std::vector<Chain>* chains);
+  // Reaps the waited-on programs that ended: the rest of the chain of each that failed.
+  static std::vector<Chain> ReapEnded(std::vector<Running>& running,
+                                      const std::vector<short>& events);
   // Starts the chain's next command that can be started; false when none is left.
   static bool StartNext(Chain chain, std::vector<Running>& running);
 
