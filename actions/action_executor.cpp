@@ -19,6 +19,27 @@ int ClampedLevel(int32_t level) {
   return std::clamp<int32_t>(level, 0, STAGE_COUNT - 1);
 }
 
+// One key or mouse-button event of a macro; the held set follows what went down and up.
+void SendMacroEvent(InputSynth& input, const MacroEvent& event, HeldInput& held) {
+  const bool down = event.action == ACTION_PRESS;
+  if (!down && event.action != ACTION_RELEASE) return;
+  if (event.keyCode >= KEY_MOUSE_LEFT) {
+    input.MouseButtonEvent(MouseButtonForKeyCode(event.keyCode), down);
+  } else {
+    SendKey(input, event.keyCode, down);
+  }
+  down ? held.Press(event.keyCode) : held.Release(event.keyCode);
+}
+
+// The deadline of the next event: `delay` after the last one, or after `now` when playback
+// has fallen behind by more than MACRO_RESCHEDULE_LATENESS (a stopped process, a blocked
+// backend), so that the remaining events keep their gaps instead of coming in a burst.
+Clock::TimePoint NextDeadline(Clock::TimePoint deadline, Clock::TimePoint now,
+                              std::chrono::milliseconds delay) {
+  if (now - deadline > MACRO_RESCHEDULE_LATENESS) deadline = now;
+  return deadline + delay;
+}
+
 }  // namespace
 
 ActionExecutor::ActionExecutor(DriverState& state, MacroTable& macros, DeviceLink& link,
@@ -220,20 +241,9 @@ PlaybackEnd ActionExecutor::Play(const MacroRecord& record, int passes, HeldInpu
   Clock::TimePoint deadline = clock_.Now();
   for (int pass = 0; pass < passes; ++pass) {
     for (int j = 0; j < record.eventCount; ++j) {
-      const MacroEvent& event = record.events[j];
-      bool down = event.action == ACTION_PRESS;
-      if (down || event.action == ACTION_RELEASE) {
-        if (event.keyCode >= KEY_MOUSE_LEFT) {
-          input_.MouseButtonEvent(MouseButtonForKeyCode(event.keyCode), down);
-        } else {
-          SendKey(input_, event.keyCode, down);
-        }
-        down ? held.Press(event.keyCode) : held.Release(event.keyCode);
-      }
+      SendMacroEvent(input_, record.events[j], held);
       // Checked after the event went out, so that a send that blocked counts as well.
-      const Clock::TimePoint now = clock_.Now();
-      if (now - deadline > MACRO_RESCHEDULE_LATENESS) deadline = now;
-      deadline += std::chrono::milliseconds(record.Delay(j));
+      deadline = NextDeadline(deadline, clock_.Now(), std::chrono::milliseconds(record.Delay(j)));
       clock_.SleepUntil(deadline);
       if (ShouldEnd(&end)) return end;
     }
