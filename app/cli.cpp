@@ -1,7 +1,10 @@
 #include "app/cli.h"
 
+#include <optional>
 #include <ostream>
 #include <streambuf>
+#include <string>
+#include <vector>
 
 #include "app/paths.h"
 #include "config/decimal.h"
@@ -55,22 +58,11 @@ const CliCommand* FindCommand(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace
-
-bool ParseConfigNumber(std::string_view text, int max, int* n) {
-  if (text.empty() || text.size() > 2) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  int value = ParseDecimal(text);
-  if (value < 1 || value > max) return false;
-  *n = value;
-  return true;
-}
-
-int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  CliOptions options;
-  int i = 1;
+// Reads the options before the command into `options` and leaves `*next` at the command. An
+// exit status when the command line ends there (--help, an unknown option, a missing value).
+std::optional<int> ParseOptions(int argc, char** argv, CliOptions& options, int* next,
+                                std::ostream& out, std::ostream& err) {
+  int& i = *next;
   for (; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "--data" || arg == "--input") {
@@ -93,6 +85,52 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
       break;
     }
   }
+  return std::nullopt;
+}
+
+bool IsInputBackendName(const std::string& input) {
+  return input.empty() || input == "xtest" || input == "uinput" || input == "record";
+}
+
+// Runs the command on the data folder; a command that rejects its arguments without a word
+// gets its usage line printed.
+int RunCommand(const CliCommand& command, const CliOptions& options,
+               const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  WatchedStream watched(err);
+  std::ostream commandErr(&watched);
+  CliContext context{options, {}, out, commandErr};
+  context.dataDirectory = options.dataDir.empty() ? DataDirectory() : options.dataDir;
+  if (Status status = EnsureConfigFile(context.dataDirectory); !status) {
+    err << "kr450-cli: " << status.message() << "\n";
+    return 1;
+  }
+  const int status = command.run(context, args);
+  if (status == 2 && !watched.used()) {
+    err << "usage: kr450-cli [OPTIONS] " << command.usage.substr(0, command.usage.find("  "))
+        << "\n";
+  }
+  return status;
+}
+
+}  // namespace
+
+bool ParseConfigNumber(std::string_view text, int max, int* n) {
+  if (text.empty() || text.size() > 2) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  int value = ParseDecimal(text);
+  if (value < 1 || value > max) return false;
+  *n = value;
+  return true;
+}
+
+int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  CliOptions options;
+  int i = 1;
+  if (const std::optional<int> exit = ParseOptions(argc, argv, options, &i, out, err)) {
+    return *exit;
+  }
   if (i >= argc) {
     PrintUsage(err);
     return 2;
@@ -103,26 +141,12 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     PrintUsage(err);
     return 2;
   }
-  if (!options.input.empty() && options.input != "xtest" && options.input != "uinput" &&
-      options.input != "record") {
+  if (!IsInputBackendName(options.input)) {
     err << "kr450-cli: --input must be xtest, uinput or record\n";
     return 2;
   }
-  WatchedStream watched(err);
-  std::ostream commandErr(&watched);
-  CliContext context{options, {}, out, commandErr};
-  context.dataDirectory = options.dataDir.empty() ? DataDirectory() : options.dataDir;
-  if (Status status = EnsureConfigFile(context.dataDirectory); !status) {
-    err << "kr450-cli: " << status.message() << "\n";
-    return 1;
-  }
-  std::vector<std::string> args(argv + i + 1, argv + argc);
-  const int status = command->run(context, args);
-  if (status == 2 && !watched.used()) {
-    err << "usage: kr450-cli [OPTIONS] " << command->usage.substr(0, command->usage.find("  "))
-        << "\n";
-  }
-  return status;
+  return RunCommand(*command, options, std::vector<std::string>(argv + i + 1, argv + argc), out,
+                    err);
 }
 
 }  // namespace kr450

@@ -149,33 +149,36 @@ struct SimStep {
   int value;  // key 1..6 or milliseconds
 };
 
+// A step's number: one to six digits.
+std::optional<int> ParseSimNumber(const std::string& number) {
+  if (number.empty() || number.size() > 6 ||
+      number.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return ParseDecimal(number);
+}
+
+// One WORD NUMBER pair: wait MS, or press, release or click K.
+std::optional<SimStep> ParseSimStep(const std::string& word, const std::string& number) {
+  const std::optional<int> value = ParseSimNumber(number);
+  if (!value) return std::nullopt;
+  if (word == "wait") {
+    if (*value > MAX_SIM_WAIT_MS) return std::nullopt;
+    return SimStep{SimStep::Kind::Wait, *value};
+  }
+  if (*value < 1 || *value > SimulatedMouse::KEY_COUNT) return std::nullopt;
+  if (word == "press") return SimStep{SimStep::Kind::Press, *value};
+  if (word == "release") return SimStep{SimStep::Kind::Release, *value};
+  if (word == "click") return SimStep{SimStep::Kind::Click, *value};
+  return std::nullopt;
+}
+
 bool ParseSimSteps(const std::vector<std::string>& args, std::vector<SimStep>* steps) {
+  if (args.size() % 2 != 0) return false;
   for (size_t i = 0; i < args.size(); i += 2) {
-    if (i + 1 >= args.size()) return false;
-    const std::string& word = args[i];
-    const std::string& number = args[i + 1];
-    if (number.empty() || number.size() > 6 ||
-        number.find_first_not_of("0123456789") != std::string::npos) {
-      return false;
-    }
-    int value = ParseDecimal(number);
-    SimStep step{};
-    if (word == "wait") {
-      if (value > MAX_SIM_WAIT_MS) return false;
-      step = {SimStep::Kind::Wait, value};
-    } else {
-      if (value < 1 || value > SimulatedMouse::KEY_COUNT) return false;
-      if (word == "press") {
-        step = {SimStep::Kind::Press, value};
-      } else if (word == "release") {
-        step = {SimStep::Kind::Release, value};
-      } else if (word == "click") {
-        step = {SimStep::Kind::Click, value};
-      } else {
-        return false;
-      }
-    }
-    steps->push_back(step);
+    const std::optional<SimStep> step = ParseSimStep(args[i], args[i + 1]);
+    if (!step) return false;
+    steps->push_back(*step);
   }
   return !steps->empty();
 }
