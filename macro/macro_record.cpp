@@ -19,7 +19,8 @@ std::span<uint8_t, MACRO_RECORD_IMAGE_SIZE> RecordImage(MacroRecord& record) {
 std::u16string MacroName(const MacroRecord& record) {
   std::u16string name;
   for (int i = 0; i < MACRO_NAME_MAX_LENGTH; ++i) {
-    char16_t unit = static_cast<char16_t>(record.name[2 * i] | record.name[2 * i + 1] << 8);
+    const size_t at = size_t{2} * static_cast<size_t>(i);
+    char16_t unit = static_cast<char16_t>(record.name[at] | record.name[at + 1] << 8);
     if (unit == 0) break;
     name.push_back(unit);
   }
