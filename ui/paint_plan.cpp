@@ -299,12 +299,11 @@ void ComposeFrameLayer(const PaintView& view, const SkinLayout& layout, std::vec
                              ? main_item::Config(view.currentConfig)
                              : -1;
   for (int i = 0; i <= main_item::LAST_FRAME; ++i) {
-    if (i == configItem) {
+    // The current configuration stays down under the pointer; the page's tab shows the hover.
+    if (i == configItem || (i == tab && i != view.hoverMain)) {
       CopyItem(layout, SkinTable::Main, i, pictures.down, ops);
     } else if (i == view.hoverMain) {
       CopyItem(layout, SkinTable::Main, i, view.buttonPressed ? pictures.down : pictures.over, ops);
-    } else if (i == tab) {
-      CopyItem(layout, SkinTable::Main, i, pictures.down, ops);
     }
   }
 }

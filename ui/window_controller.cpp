@@ -237,6 +237,7 @@ std::vector<std::string> WindowController::MacroNames() const {
   const MacroTableData data = macros_.Snapshot();
   std::vector<std::string> names;
   const int count = std::clamp<int>(data.macroCount, 0, MAX_MACROS);
+  names.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
     names.push_back(MacroNameUtf8(data.records[static_cast<size_t>(i)]));
   return names;
