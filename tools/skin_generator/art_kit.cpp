@@ -38,7 +38,8 @@ QRectF Inner(const QRect& rect, double inset) {
   return QRectF(rect).adjusted(inset, inset, -inset, -inset);
 }
 
-void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush, QPen pen) {
+void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush,
+                 const QPen& pen) {
   p.setPen(pen);
   p.setBrush(brush);
   p.drawRoundedRect(r, radius, radius);

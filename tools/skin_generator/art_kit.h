@@ -30,7 +30,7 @@ QImage NewImage(QSize size, QColor fill);
 // A mask: the outline black (part of the window), the rest white (cut).
 QImage PaintOutlineMask(QSize size, const QPolygon& outline);
 QRectF Inner(const QRect& rect, double inset);
-void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush, QPen pen);
+void FillRounded(QPainter& p, const QRectF& r, double radius, const QBrush& brush, const QPen& pen);
 QLinearGradient Vertical(const QRectF& r, QColor top, QColor bottom);
 void DrawCentredText(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
                      QColor colour);

@@ -12,7 +12,7 @@
 namespace kr450::skin_art {
 namespace {
 
-void PaintPanel(QPainter& p, const QRect& rect, QBrush fill) {
+void PaintPanel(QPainter& p, const QRect& rect, const QBrush& fill) {
   FillRounded(p, QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 5, fill, QPen(PANEL_EDGE, 1));
 }
 

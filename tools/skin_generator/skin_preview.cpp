@@ -118,12 +118,12 @@ void FrameLayer(Composer& c, const SkinLayout& layout, int tab, int hoverMain,
                 const DemoState& state) {
   for (int i = 0; i <= main_item::LAST_FRAME; ++i) {
     const SkinItem& item = layout.main[static_cast<size_t>(i)];
-    if (i == state.currentConfig + 3) {
+    // The current configuration's frame stays down under the pointer; the tab does not.
+    const bool down = i == state.currentConfig + 3 || (i == tab && i != hoverMain);
+    if (down) {
       c.CopyDown(item);
     } else if (i == hoverMain) {
       c.CopyOver(item);
-    } else if (i == tab) {
-      c.CopyDown(item);
     }
   }
 }
