@@ -167,7 +167,7 @@ TEST_F(XTestInputTest, KeysWithoutCounterpartAreSkipped) {
 // puts the old ones back at the end.
 class KeymapChange {
  public:
-  KeymapChange(Display* display, std::vector<std::pair<KeyCode, KeySym>> changes)
+  KeymapChange(Display* display, const std::vector<std::pair<KeyCode, KeySym>>& changes)
       : display_(display) {
     for (auto [code, keysym] : changes) {
       int perKey = 0;
@@ -193,7 +193,7 @@ class KeymapChange {
 };
 
 // Each key pressed and released on the key code given, as CollectKeycodes shows them.
-std::vector<std::pair<int, unsigned int>> Strokes(std::vector<KeyCode> codes) {
+std::vector<std::pair<int, unsigned int>> Strokes(const std::vector<KeyCode>& codes) {
   std::vector<std::pair<int, unsigned int>> events;
   for (KeyCode code : codes) {
     events.emplace_back(KeyPress, code);

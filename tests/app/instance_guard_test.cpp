@@ -252,7 +252,7 @@ TEST_F(InstanceServing, MisbehavingClientsDoNotBlockTheDriver) {
     std::string answer;
   } cases[] = {
       {"garbage", std::string("\x01\xff\x00zz\n", 6), "error unknown-request\n"},
-      {"a long line", std::string(64 * 1024, 'r'), "error line-too-long\n"},
+      {"a long line", std::string(size_t{64} * 1024, 'r'), "error line-too-long\n"},
       {"a long line that ends", std::string(MAX_INSTANCE_LINE + 1, 'r') + "\n",
        "error line-too-long\n"},
       {"a request in lower and upper case", "Restore\n", "error unknown-request\n"},

@@ -46,7 +46,7 @@ TEST(Paths, UnwritableProgramFolderUsesTheUserConfigFolder) {
 // installed; skins beside the program win, so a build tree inside a prefix stays a build tree.
 TEST(Paths, ShippedFilesAreBesideTheProgramOrUnderShare) {
   const test::ScratchDir scratch;
-  const fs::path prefix = scratch.path();
+  const fs::path& prefix = scratch.path();
   const struct {
     const char* name;
     std::vector<const char*> skinFolders;

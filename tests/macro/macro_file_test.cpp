@@ -34,7 +34,7 @@ TEST(MacroEncoding, InterleavesEventsAndDelaysOfEverySlot) {
   std::string text = EncodeMacroRecord(record);
   ASSERT_EQ(text.size(), MACRO_ENCODING_LENGTH);
   // Slot 254 is file positions 1060..1063: key, action, delay low, delay high.
-  EXPECT_EQ(text.substr(3 * 1060), "171205052018");
+  EXPECT_EQ(text.substr(size_t{3} * 1060), "171205052018");
   EXPECT_EQ(ImageOffsetOfFilePosition(1062), 554u + 2 * 254);
 }
 
@@ -181,7 +181,7 @@ TEST_F(MacroFileTest, DamagedFilesLoadWithinBounds) {
       {"negative count", "[Macros]\nmacroNum=-5\n0=" + one + "\n", 0, 0},
       {"count beyond the table", "[Macros]\nmacroNum=99\n0=" + one + "\n", 12, 11},
       {"no section", "[Other]\nmacroNum=3\n", 0, 0},
-      {"not a profile file", std::string("\0\xff\xfe\x01garbage", 12), 0, 0},
+      {"not a profile file", std::string("\0\xff\xfe\x01garbage", 11), 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -27,8 +27,8 @@ struct Step {
 
 class RecorderFixture : public EditorFixture {
  public:
-  explicit RecorderFixture(std::vector<MacroRecord> macros = {Macro(u"rec", Taps(3)),
-                                                              Macro(u"other", {})})
+  explicit RecorderFixture(const std::vector<MacroRecord>& macros = {Macro(u"rec", Taps(3)),
+                                                                     Macro(u"other", {})})
       : EditorFixture(macros, 0) {}
 
   void Play(const std::vector<Step>& steps) {

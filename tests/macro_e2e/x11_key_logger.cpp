@@ -43,21 +43,9 @@ bool WaitUntilShown(Display* display) {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kr450-test-key-logger LOG\n");
-    return 2;
-  }
-  std::FILE* log = std::fopen(argv[1], "a");
-  Display* display = XOpenDisplay(nullptr);
-  if (log == nullptr || display == nullptr) {
-    std::fprintf(stderr, "kr450-test-key-logger: cannot open %s or the display\n", argv[1]);
-    return 1;
-  }
-  // Where it covers nothing of the windows a test clicks; USPosition asks the window manager to
-  // leave it there instead of placing it itself.
+// Where it covers nothing of the windows a test clicks; USPosition asks the window manager to
+// leave it there instead of placing it itself.
+Window CreateLoggerWindow(Display* display) {
   const int screen = DefaultScreen(display);
   XSizeHints hints{};
   hints.flags = USPosition | USSize;
@@ -71,6 +59,36 @@ int main(int argc, char** argv) {
   XSetWMNormalHints(display, window, &hints);
   XStoreName(display, window, "kr450 key logger");
   XSelectInput(display, window, KeyPressMask | KeyReleaseMask | FocusChangeMask | ExposureMask);
+  return window;
+}
+
+// One line for a key or focus event; other events are not logged.
+void LogEvent(std::FILE* log, const XEvent& event, long long arrived) {
+  if (event.type == KeyPress || event.type == KeyRelease) {
+    XKeyEvent key = event.xkey;
+    const KeySym sym = XLookupKeysym(&key, 0);
+    const char* name = sym != NoSymbol ? XKeysymToString(sym) : nullptr;
+    std::fprintf(log, "%s %s %u %lu %lld\n", event.type == KeyPress ? "press" : "release",
+                 name != nullptr ? name : "?", key.keycode, key.time, arrived);
+  } else if (event.type == FocusIn || event.type == FocusOut) {
+    std::fprintf(log, "focus %s\n", event.type == FocusIn ? "in" : "out");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: kr450-test-key-logger LOG\n");
+    return 2;
+  }
+  std::FILE* log = std::fopen(argv[1], "a");
+  Display* display = XOpenDisplay(nullptr);
+  if (log == nullptr || display == nullptr) {
+    std::fprintf(stderr, "kr450-test-key-logger: cannot open %s or the display\n", argv[1]);
+    return 1;
+  }
+  const Window window = CreateLoggerWindow(display);
   XMapRaised(display, window);
   if (!WaitUntilShown(display)) {
     std::printf("kr450-test-key-logger: the window did not show\n");
@@ -84,15 +102,7 @@ int main(int argc, char** argv) {
   for (;;) {
     XEvent event;
     XNextEvent(display, &event);
-    const long long arrived = MonotonicMicroseconds();
-    if (event.type == KeyPress || event.type == KeyRelease) {
-      const KeySym sym = XLookupKeysym(&event.xkey, 0);
-      const char* name = sym != NoSymbol ? XKeysymToString(sym) : nullptr;
-      std::fprintf(log, "%s %s %u %lu %lld\n", event.type == KeyPress ? "press" : "release",
-                   name != nullptr ? name : "?", event.xkey.keycode, event.xkey.time, arrived);
-    } else if (event.type == FocusIn || event.type == FocusOut) {
-      std::fprintf(log, "focus %s\n", event.type == FocusIn ? "in" : "out");
-    }
+    LogEvent(log, event, MonotonicMicroseconds());
     std::fflush(log);
   }
 }

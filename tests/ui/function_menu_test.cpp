@@ -17,7 +17,6 @@
 namespace kr450 {
 namespace {
 
-using test::Centre;
 using test::TEST_MENU_METRICS;
 using test::WindowHarness;
 using Buttons = std::array<FunctionCode, BUTTON_COUNT>;

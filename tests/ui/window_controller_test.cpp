@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/ini_file.h"
@@ -45,7 +46,7 @@ struct ControlCase {
 const Effect NOTHING = [](ConfigState&) {};
 
 Effect WithConfig(std::function<void(DeviceConfig&)> f) {
-  return [f](ConfigState& s) { f(s.config); };
+  return [f = std::move(f)](ConfigState& s) { f(s.config); };
 }
 
 // A dialog's call ends with a blank where the data folder of the harness goes.

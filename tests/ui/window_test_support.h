@@ -59,9 +59,11 @@ class WindowHarness {
   WindowHarness() {
     std::string ini;
     for (int n = 1; n <= APPLIED_CONFIG; ++n) {
-      ini += "[" + ConfigSectionName(n) + "]\n";
+      ini += "[";
+      ini += ConfigSectionName(n);
+      ini += "]\n";
       for (const auto& [key, value] : ConfigKeyValues(StoredConfig(n))) {
-        ini += key + "=" + value + "\n";
+        ini.append(key).append("=").append(value).append("\n");
       }
     }
     dir.Write("config.ini", ini);
