@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -44,7 +45,7 @@ double Ms(std::chrono::steady_clock::duration d) {
 
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
-  size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  const auto index = static_cast<size_t>(std::lround(p * static_cast<double>(values.size() - 1)));
   return values[std::min(index, values.size() - 1)];
 }
 
