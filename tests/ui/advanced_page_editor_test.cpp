@@ -67,7 +67,7 @@ class PageFixture : public ::testing::Test {
     eventList()->scrollToItem(eventList()->item(line));
     const int first = eventList()->verticalScrollBar()->value();
     const QRect r = eventList()->visualItemRect(eventList()->item(first));
-    const QPointF local(5, r.height() * (line - first) + r.height() / 2);
+    const QPointF local(5, r.height() * (line - first) + r.height() / 2.0);
     QMouseEvent release(QEvent::MouseButtonRelease, local, viewport->mapToGlobal(local),
                         Qt::RightButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &release);
@@ -146,7 +146,7 @@ TEST_F(PageFixture, TheContextMenuOffersTheInsertsTheDelayEditAndTheDelete) {
     int command;
   };
   std::vector<Item> items;
-  std::function<void(QMenu&, std::string)> walk = [&](QMenu& menu, std::string path) {
+  std::function<void(QMenu&, const std::string&)> walk = [&](QMenu& menu, const std::string& path) {
     for (QAction* action : menu.actions()) {
       const std::string label = path + "/" + action->text().toStdString();
       if (auto* sub = qobject_cast<CZelMenu*>(action->menu())) {
