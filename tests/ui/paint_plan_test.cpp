@@ -578,7 +578,8 @@ TEST(PaintPlan, LightingPageShowsTheDpiOfTheAppliedStepOfTheActiveStage) {
     view.appliedDpiStage = {1, 1, 1, 1};
     if (c.level >= 0 && c.level < 4)
       view.appliedDpiStage[static_cast<size_t>(c.level)] = c.appliedValue;
-    const DrawOp* dpi = CaptionOf(Captions(view, layout), SkinTable::Lighting, 9);
+    const std::vector<DrawOp> captions = Captions(view, layout);
+    const DrawOp* dpi = CaptionOf(captions, SkinTable::Lighting, 9);
     if (c.text == nullptr) {
       EXPECT_EQ(dpi, nullptr);
     } else {
