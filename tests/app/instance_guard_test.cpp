@@ -228,7 +228,9 @@ TEST_F(InstanceServing, HandleReadableNeverWaitsForAClient) {
   partial.Send("rest");
   const auto start = Clock::now();
   for (int i = 0; i < 5; ++i) guard_->HandleReadable();
-  EXPECT_LT(Clock::now() - start, 200ms);
+  // Waiting for the client would last until its timeout; a loaded machine (or a sanitizer)
+  // may take a good part of a second for the calls themselves.
+  EXPECT_LT(Clock::now() - start, InstanceServer::CLIENT_TIMEOUT - 100ms);
   partial.Send("ore\n");
   pollfd readable{guard_->fd(), POLLIN, 0};
   ASSERT_EQ(::poll(&readable, 1, 5000), 1);
@@ -267,7 +269,8 @@ TEST_F(InstanceServing, MisbehavingClientsDoNotBlockTheDriver) {
     client.Send(c.bytes);
     const auto start = Clock::now();
     EXPECT_EQ(client.ReadUntilClosed(2s), c.answer);
-    EXPECT_LT(Clock::now() - start, 500ms);  // not after the silent clients' timeout
+    // Not after the silent clients' timeout.
+    EXPECT_LT(Clock::now() - start, InstanceServer::CLIENT_TIMEOUT - 100ms);
   }
   EXPECT_EQ(restores_.load(), 1);
   // The silent ones are dropped after their timeout.
