@@ -10,5 +10,6 @@ if(KR450_GUI AND TARGET kr450)
     SOURCES macro_e2e/macro_e2e_test.cpp
     LIBS kr450_instance kr450_skin kr450_macro_model)
   add_dependencies(macro_e2e_tests kr450 kr450-test-key-logger)
-  set_tests_properties(macro_e2e_tests PROPERTIES TIMEOUT 180)
+  # It measures delays in milliseconds: no other test runs beside it.
+  set_tests_properties(macro_e2e_tests PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 endif()

@@ -44,8 +44,11 @@ const std::string BIN = KR450_BIN_DIR;
 // How far a delay seen by the client may be from the recorded one. The client measures with
 // the times the X server gives its key events: whole milliseconds, so a figure is up to 1 ms
 // off by itself. When the events arrived at the client is printed too, but not checked: that
-// adds the client's own scheduling, several milliseconds on a busy machine.
-constexpr int PLAYBACK_TOLERANCE_MS = 4;
+// adds the client's own scheduling, several milliseconds on a busy machine. The X server's
+// own handling of XTest's events shifts them by a few milliseconds when other tests keep both
+// processors busy (5 to 7 ms seen); a macro that played its events in a burst would still be
+// off by the whole delay.
+constexpr int PLAYBACK_TOLERANCE_MS = 12;
 // How far a recorded delay may be from the gap xdotool left: each stroke passes through
 // xdotool, the server and the window's event loop before the recorder sees it.
 constexpr int RECORDING_TOLERANCE_MS = 30;
