@@ -134,4 +134,25 @@ class ChildProcess {
   std::optional<int> status_;
 };
 
+// A program run to its end, with what it printed.
+struct ToolResult {
+  int status = -1;
+  std::string out;
+};
+
+inline ToolResult RunTool(std::vector<std::string> argv) {
+  ChildProcess child(std::move(argv));
+  ToolResult result;
+  while (std::optional<std::string> line = child.ReadLine(std::chrono::seconds(10))) {
+    result.out += *line + "\n";
+  }
+  result.status = child.Wait();
+  return result;
+}
+
+inline ToolResult Xdotool(std::vector<std::string> args) {
+  args.insert(args.begin(), "/usr/bin/xdotool");
+  return RunTool(std::move(args));
+}
+
 }  // namespace kr450::test

@@ -35,24 +35,9 @@ using namespace std::chrono_literals;
 
 const std::string SKINS = std::string(KR450_SOURCE_DIR) + "/data/skins";
 
-struct ToolResult {
-  int status = -1;
-  std::string out;
-};
-
-// A program run to its end, with what it printed.
-ToolResult RunTool(std::vector<std::string> argv) {
-  ChildProcess child(std::move(argv));
-  ToolResult result;
-  while (std::optional<std::string> line = child.ReadLine(10s)) result.out += *line + "\n";
-  result.status = child.Wait();
-  return result;
-}
-
-ToolResult Xdotool(std::vector<std::string> args) {
-  args.insert(args.begin(), "/usr/bin/xdotool");
-  return RunTool(std::move(args));
-}
+using test::RunTool;
+using test::ToolResult;
+using test::Xdotool;
 
 std::vector<std::string> Words(const std::string& text) {
   std::istringstream in(text);

@@ -9,7 +9,7 @@
 #include "config/regular_file.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/scratch_dir.h"
-#include "tests/support/special_files.h"
+#include "tests/support/odd_files.h"
 
 namespace kr450 {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "macro_test_support.h"
 #include "tests/support/scratch_dir.h"
-#include "tests/support/special_files.h"
+#include "tests/support/odd_files.h"
 
 namespace kr450 {
 namespace {

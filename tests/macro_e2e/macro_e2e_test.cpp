@@ -53,23 +53,9 @@ constexpr int PLAYBACK_TOLERANCE_MS = 12;
 // xdotool, the server and the window's event loop before the recorder sees it.
 constexpr int RECORDING_TOLERANCE_MS = 30;
 
-struct ToolResult {
-  int status = -1;
-  std::string out;
-};
-
-ToolResult RunTool(std::vector<std::string> argv) {
-  ChildProcess child(std::move(argv));
-  ToolResult result;
-  while (std::optional<std::string> line = child.ReadLine(10s)) result.out += *line + "\n";
-  result.status = child.Wait();
-  return result;
-}
-
-ToolResult Xdotool(std::vector<std::string> args) {
-  args.insert(args.begin(), "/usr/bin/xdotool");
-  return RunTool(std::move(args));
-}
+using test::RunTool;
+using test::ToolResult;
+using test::Xdotool;
 
 std::string FirstWord(const std::string& text) {
   std::istringstream in(text);
