@@ -8,8 +8,8 @@
 #include "config/config_store.h"
 #include "config/regular_file.h"
 #include "tests/support/cli_runner.h"
-#include "tests/support/scratch_dir.h"
 #include "tests/support/odd_files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {

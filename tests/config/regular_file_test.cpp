@@ -6,8 +6,8 @@
 #include "config/atomic_file.h"
 #include "config/ini_file.h"
 #include "config/regular_file.h"
-#include "tests/support/scratch_dir.h"
 #include "tests/support/odd_files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {

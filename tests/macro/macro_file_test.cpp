@@ -7,8 +7,8 @@
 #include <random>
 
 #include "macro_test_support.h"
-#include "tests/support/scratch_dir.h"
 #include "tests/support/odd_files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace kr450 {
 namespace {
